@@ -1,0 +1,62 @@
+# The two commands: `make run` and `make test`.  Everything else is a step
+# of theirs.  Build trees live in build/ (host, host-san, fuzz, win).
+
+PROGRAM ?= abelha
+JOBS    ?= $(shell nproc)
+B        = build
+CMAKE    = cmake -G "Unix Makefiles" -Wno-dev
+FUZZ_SECONDS ?= 60
+
+.PHONY: all deps host host-san fuzz win test test-host test-san test-fuzz test-win bench run clean
+
+all: host win
+
+deps:
+	@tools/deps.sh
+
+$(B)/host/Makefile:
+	$(CMAKE) -S . -B $(B)/host -DCMAKE_BUILD_TYPE=Release
+$(B)/host-san/Makefile:
+	$(CMAKE) -S . -B $(B)/host-san -DCMAKE_BUILD_TYPE=Debug -DTE_SANITIZE=ON -DTE_BENCH=OFF
+$(B)/fuzz/Makefile:
+	$(CMAKE) -S . -B $(B)/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTE_FUZZ=ON \
+	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+$(B)/win/Makefile:
+	$(CMAKE) -S . -B $(B)/win -DCMAKE_BUILD_TYPE=Release \
+	  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake
+
+host: deps $(B)/host/Makefile
+	$(MAKE) -C $(B)/host -j$(JOBS) --no-print-directory
+host-san: deps $(B)/host-san/Makefile
+	$(MAKE) -C $(B)/host-san -j$(JOBS) --no-print-directory
+fuzz: deps $(B)/fuzz/Makefile
+	$(MAKE) -C $(B)/fuzz -j$(JOBS) --no-print-directory
+win: deps $(B)/win/Makefile
+	$(MAKE) -C $(B)/win -j$(JOBS) --no-print-directory
+
+test-host: host
+	cd $(B)/host && ctest --output-on-failure
+test-san: host-san
+	cd $(B)/host-san && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure
+test-fuzz: fuzz
+	cd $(B)/fuzz && FUZZ_SECONDS=$(FUZZ_SECONDS) ctest --output-on-failure
+test-win: win
+	tools/testenv.sh -- sh -c 'cd $(B)/win && ctest --output-on-failure'
+
+# Every test of both trees; stops at the first failing group.
+test: test-host test-san test-fuzz test-win bench-smoke
+	@echo "make test: all test groups passed"
+
+# Benchmarks: a short run inside `make test` keeps them working; `make bench`
+# gives numbers worth reading.
+bench-smoke: host
+	@for b in $(B)/host/tests/*_bench; do [ -x "$$b" ] && "$$b" --benchmark_min_time=0.05 || exit 1; done
+bench: host
+	@for b in $(B)/host/tests/*_bench; do [ -x "$$b" ] && "$$b" || exit 1; done
+
+run:
+	@echo "make run: no program exists yet in this tree; the bee game (abelha) is the first." >&2
+	@exit 1
+
+clean:
+	rm -rf $(B)/host $(B)/host-san $(B)/fuzz $(B)/win

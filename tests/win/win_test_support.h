@@ -1,0 +1,77 @@
+// Helpers for the tests that run under Wine: a window that receives capture
+// notifications, a message pump with time limits, a recorder of the
+// message boxes the code would have shown, and a player that feeds the
+// virtual microphone.
+#pragma once
+
+#include <windows.h>
+#include <mmsystem.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace testing_win {
+
+// True when tools/testenv.sh gave us the virtual microphone.
+bool haveVirtualMicrophone();
+
+// Runs the message loop until `done` is true or `timeoutMs` passes.
+bool pumpUntil(const std::function<bool()>& done, DWORD timeoutMs);
+// Runs the message loop for `ms` milliseconds.
+void pumpFor(DWORD ms);
+
+// A hidden top-level window whose messages go to `handler` (return true
+// when handled).
+class TestWindow {
+public:
+    using Handler = std::function<bool(UINT, WPARAM, LPARAM)>;
+    explicit TestWindow(Handler handler);
+    ~TestWindow();
+    HWND hwnd() const { return hwnd_; }
+    void setHandler(Handler handler) { handler_ = std::move(handler); }
+
+private:
+    static LRESULT CALLBACK proc(HWND, UINT, WPARAM, LPARAM);
+    HWND hwnd_ = nullptr;
+    Handler handler_;
+};
+
+struct ShownMessage {
+    HWND owner;
+    std::string text;
+    std::string caption;
+    UINT flags;
+};
+
+// While alive, message boxes are recorded instead of shown; each returns
+// `answer` (IDOK, IDYES, IDNO...).
+class MessageCapture {
+public:
+    explicit MessageCapture(int answer = IDOK);
+    ~MessageCapture();
+    const std::vector<ShownMessage>& messages() const;
+    void clear();
+    void setAnswer(int answer);
+};
+
+// Plays 16-bit mono PCM at 11025 Hz on the default output, which the test
+// environment routes into the virtual microphone.
+class PcmPlayer {
+public:
+    explicit PcmPlayer(std::vector<int16_t> samples);
+    ~PcmPlayer();
+    bool started() const { return started_; }
+    bool finished() const;
+
+private:
+    std::vector<int16_t> samples_;
+    HWAVEOUT device_ = nullptr;
+    WAVEHDR header_{};
+    bool started_ = false;
+};
+
+// A sine of `frequency` Hz and `amplitude`, `ms` long, at 11025 Hz.
+std::vector<int16_t> sineWave(double frequency, double amplitude, int ms);
+
+}  // namespace testing_win

@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build and the tests need.  As root it
+# installs what is missing; otherwise it prints the apt-get line to run.
+set -euo pipefail
+
+packages=(
+  build-essential cmake g++ clang libclang-rt-14-dev
+  googletest libgtest-dev libbenchmark-dev
+  g++-mingw-w64-x86-64-posix
+  wine wine64 xvfb xauth x11-utils xdotool imagemagick
+  pulseaudio pulseaudio-utils sox
+  libcairo2-dev fonts-dejavu-core
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
+  [ "$status" = "install ok installed" ] || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+if [ "$(id -u)" -ne 0 ]; then
+  echo "Missing packages. Run as root:" >&2
+  echo "  apt-get update && apt-get install -y ${missing[*]}" >&2
+  exit 1
+fi
+echo "Installing: ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -qq
+apt-get install -y -qq --no-install-recommends "${missing[@]}"

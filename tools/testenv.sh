@@ -1,0 +1,93 @@
+#!/usr/bin/env bash
+# Gives Windows programs under Wine what a therapist's machine gives them:
+# a display, a Wine prefix and a microphone.  On a desktop with DISPLAY set
+# the real display is used; otherwise a private Xvfb is started.  The
+# microphone is a PulseAudio null sink whose monitor is the default source,
+# so anything played into the sink (paplay, or waveOut from a Wine program)
+# is what waveIn records.
+#
+#   tools/testenv.sh [--no-audio] [--virtual-display] -- command args...
+#
+# Exports DISPLAY, WINEPREFIX, WINEDEBUG, PULSE_SERVER, TE_SINK (the sink to
+# play into) for the command, and stops everything it started on exit.
+set -euo pipefail
+
+here=$(cd "$(dirname "$0")/.." && pwd)
+audio=1
+force_virtual=0
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --no-audio) audio=0; shift ;;
+    --virtual-display) force_virtual=1; shift ;;
+    --) shift; break ;;
+    *) break ;;
+  esac
+done
+[ $# -gt 0 ] || { echo "usage: $0 [--no-audio] [--virtual-display] -- command..." >&2; exit 2; }
+
+export WINEPREFIX=${WINEPREFIX:-$here/build/wineprefix}
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+
+state=$(mktemp -d /tmp/te-env.XXXXXX)
+pids=()
+cleanup() {
+  set +e
+  if [ -n "${started_wineserver:-}" ]; then wineserver -k >/dev/null 2>&1; fi
+  for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
+  for p in "${pids[@]}"; do wait "$p" 2>/dev/null; done
+  rm -rf "$state"
+}
+trap cleanup EXIT INT TERM
+
+# --- display -------------------------------------------------------------
+if [ "$force_virtual" = 1 ] || [ -z "${DISPLAY:-}" ]; then
+  for n in $(seq 90 140); do
+    [ -e /tmp/.X$n-lock ] || [ -e /tmp/.X11-unix/X$n ] && continue
+    Xvfb :$n -screen 0 1024x768x24 -nolisten tcp >"$state/xvfb.log" 2>&1 &
+    pids+=($!)
+    for _ in $(seq 1 100); do
+      [ -e /tmp/.X11-unix/X$n ] && break
+      kill -0 "${pids[-1]}" 2>/dev/null || break
+      sleep 0.05
+    done
+    if [ -e /tmp/.X11-unix/X$n ]; then export DISPLAY=:$n; break; fi
+  done
+  [ -n "${DISPLAY:-}" ] || { echo "testenv: could not start Xvfb" >&2; exit 1; }
+fi
+
+# --- microphone ----------------------------------------------------------
+if [ "$audio" = 1 ]; then
+  export PULSE_RUNTIME_PATH="$state/pulse"
+  mkdir -p "$PULSE_RUNTIME_PATH"
+  export PULSE_SERVER="unix:$PULSE_RUNTIME_PATH/native"
+  pulseaudio --daemonize=no --exit-idle-time=-1 -n --disallow-exit \
+    --use-pid-file=no --system=no \
+    --load="module-null-sink sink_name=vmic sink_properties=device.description=vmic" \
+    --load="module-native-protocol-unix socket=$PULSE_RUNTIME_PATH/native auth-anonymous=1" \
+    >"$state/pulse.log" 2>&1 &
+  pids+=($!)
+  for _ in $(seq 1 100); do
+    pactl info >/dev/null 2>&1 && break
+    sleep 0.05
+  done
+  pactl info >/dev/null 2>&1 || { echo "testenv: PulseAudio did not start" >&2; cat "$state/pulse.log" >&2; exit 1; }
+  pactl set-default-sink vmic
+  pactl set-default-source vmic.monitor
+  export TE_SINK=vmic
+else
+  # No audio server at all: Wine then has no wave-in device.
+  export PULSE_SERVER="unix:$state/no-such-server"
+fi
+
+# --- Wine prefix -----------------------------------------------------------
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  mkdir -p "$WINEPREFIX"
+  wineboot -i >"$state/wineboot.log" 2>&1 || { cat "$state/wineboot.log" >&2; exit 1; }
+fi
+started_wineserver=1
+
+set +e
+"$@"
+rc=$?
+exit $rc

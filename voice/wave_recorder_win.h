@@ -1,0 +1,130 @@
+// Continuous microphone capture through waveIn.
+//
+// One recorder per program.  It keeps 100 buffers of 62.5 ms queued at the
+// device; the owner window (the game window, a calibration dialog, the adult
+// panel) gets MM_WIM_DATA for each filled buffer, measures it, releases it
+// and queues a fresh one, until a stop is requested.  Then the device gives
+// every buffer back, the last release closes it and MM_WIM_CLOSE arrives.
+//
+// Recording states, as the owners see them:
+//   idle        deviceClosed = 1            (construction, MM_WIM_CLOSE)
+//   recording   stopRequested = 0           (successful Start)
+//   draining    stopRequested = 1, open     (RequestStop; buffers return)
+//   failed      stopRequested = 1           (Start returned 0)
+#pragma once
+
+#include <windows.h>
+#include <mmsystem.h>
+
+#include <array>
+#include <cstdint>
+#include <optional>
+
+#include "voice/intensity.h"
+
+namespace voice {
+
+// The waveIn entry points the recorder uses.  Production passes the real
+// ones; tests wrap them to make one call fail.
+struct WaveInApi {
+    MMRESULT(WINAPI* open)(LPHWAVEIN, UINT, LPCWAVEFORMATEX, DWORD_PTR, DWORD_PTR, DWORD);
+    MMRESULT(WINAPI* prepareHeader)(HWAVEIN, LPWAVEHDR, UINT);
+    MMRESULT(WINAPI* addBuffer)(HWAVEIN, LPWAVEHDR, UINT);
+    MMRESULT(WINAPI* start)(HWAVEIN);
+    MMRESULT(WINAPI* stop)(HWAVEIN);
+    MMRESULT(WINAPI* reset)(HWAVEIN);
+    MMRESULT(WINAPI* unprepareHeader)(HWAVEIN, LPWAVEHDR, UINT);
+    MMRESULT(WINAPI* close)(HWAVEIN);
+    MMRESULT(WINAPI* getErrorText)(MMRESULT, LPWSTR, UINT);
+};
+const WaveInApi& realWaveInApi();
+
+class CWaveRecorder {
+public:
+    static constexpr int kBufferCount = 100;
+
+    explicit CWaveRecorder(const WaveInApi& api = realWaveInApi());
+    ~CWaveRecorder();
+    CWaveRecorder(const CWaveRecorder&) = delete;
+    CWaveRecorder& operator=(const CWaveRecorder&) = delete;
+
+    // Begins a recording whose notifications go to `owner`: 1 started,
+    // 0 failed (the reason has been shown to the user).
+    int Start(HWND owner);
+    // Stops the device; the buffers then come back and the device closes.
+    void RequestStop();
+    // Stops and resets the device without marking a stop request.
+    void StopAndReset();
+    // Unprepares and frees one returned buffer; 1 when it held data.  The
+    // last release closes the device.
+    int ReleaseBuffer(WAVEHDR* header);
+    // Allocates and prepares a buffer in the first free slot: slot or -1.
+    int QueueFreshBuffer();
+    // QueueFreshBuffer, then hands the new buffer to the device.
+    void QueueAndAddFreshBuffer();
+    int Open(HWND owner);
+    int PrepareAllBuffers();
+    void Close();
+
+    // Stops at once: every buffer is taken back and freed, the device is
+    // closed and the owner's pending capture notifications are discarded,
+    // so the recorder can start again immediately with a new owner.
+    void WindDown();
+
+    bool stopRequested() const { return stopRequested_ != 0; }
+    bool deviceClosed() const { return deviceClosed_ != 0; }
+    void markDeviceClosed() { deviceClosed_ = 1; }
+    int32_t bytesRecorded() const { return bytesRecorded_; }
+    HWAVEIN device() const { return device_; }
+    const WAVEFORMATEX& format() const { return format_; }
+    bool ownsHeader(const WAVEHDR* header) const { return findSlot(header) >= 0; }
+    int allocatedSlots() const;
+
+private:
+    int findSlot(const WAVEHDR* header) const;
+    bool allocateSlot(int slot);
+    void freeSlot(int slot);
+    void unprepareAndFreeAll();
+    void discardOwnerNotifications();
+    void showDeviceError(MMRESULT result, UINT maxChars, const char* caption) const;
+
+    const WaveInApi& api_;
+    HWAVEIN device_ = nullptr;
+    std::array<WAVEHDR*, kBufferCount> headers_{};
+    std::array<char*, kBufferCount> buffers_{};
+    int32_t stopRequested_ = 0;
+    int32_t bytesRecorded_ = 0;
+    int32_t deviceClosed_ = 1;
+    WAVEFORMATEX format_{};
+    HWND owner_ = nullptr;
+};
+
+// The program's single recorder.
+CWaveRecorder& waveRecorder();
+
+// The per-buffer steps every owner runs on MM_WIM_DATA:
+//   1. a buffer that is not done is ignored;
+//   2. its level is measured (when `measure`) and handed to `use` -- nullopt
+//      for a buffer without a whole frame, which must change nothing;
+//   3. the buffer is released;
+//   4. a fresh buffer is queued unless a stop was requested.
+// A header that is not ours is never read: the release reports it.
+// Returns false when the notification was ignored.
+template <class Use>
+bool processCapturedBuffer(CWaveRecorder& recorder, WAVEHDR* header, bool measure, Use&& use) {
+    if (recorder.ownsHeader(header)) {
+        if ((header->dwFlags & WHDR_DONE) == 0) return false;
+        std::optional<float> level;
+        if (measure && header->dwBytesRecorded > 0) {
+            DWORD bytes = header->dwBytesRecorded;
+            if (bytes > header->dwBufferLength) bytes = header->dwBufferLength;
+            level = measureBuffer(reinterpret_cast<int16_t*>(header->lpData), static_cast<int32_t>(bytes / 2));
+        }
+        use(level);
+    }
+    recorder.ReleaseBuffer(header);
+    if (!recorder.stopRequested()) recorder.QueueAndAddFreshBuffer();
+    return true;
+}
+
+}  // namespace voice
