@@ -22,7 +22,7 @@ $(B)/fuzz/Makefile:
 	$(CMAKE) -S . -B $(B)/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTE_FUZZ=ON \
 	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
 $(B)/win/Makefile:
-	$(CMAKE) -S . -B $(B)/win -DCMAKE_BUILD_TYPE=Release \
+	$(CMAKE) -S . -B $(B)/win -DCMAKE_BUILD_TYPE=Release -DTE_HOST_TOOLS_DIR=$(CURDIR)/$(B)/host/tools \
 	  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake
 
 host: deps $(B)/host/Makefile
@@ -31,7 +31,7 @@ host-san: deps $(B)/host-san/Makefile
 	$(MAKE) -C $(B)/host-san -j$(JOBS) --no-print-directory
 fuzz: deps $(B)/fuzz/Makefile
 	$(MAKE) -C $(B)/fuzz -j$(JOBS) --no-print-directory
-win: deps $(B)/win/Makefile
+win: host $(B)/win/Makefile
 	$(MAKE) -C $(B)/win -j$(JOBS) --no-print-directory
 
 test-host: host
