@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <memory>
 
 #include "voice/user_message_win.h"
 
@@ -112,6 +113,77 @@ std::vector<int16_t> sineWave(double frequency, double amplitude, int ms) {
     for (size_t i = 0; i < n; ++i)
         s[i] = static_cast<int16_t>(std::lround(amplitude * std::sin(2.0 * 3.14159265358979323846 * frequency * double(i) / 11025.0)));
     return s;
+}
+
+}  // namespace testing_win
+
+namespace testing_win {
+namespace {
+Script* g_script = nullptr;
+
+BOOL CALLBACK findDialogProc(HWND hwnd, LPARAM lp) {
+    wchar_t cls[16] = {};
+    GetClassNameW(hwnd, cls, 16);
+    if (std::wstring(cls) == L"#32770" && IsWindowVisible(hwnd)) {
+        *reinterpret_cast<HWND*>(lp) = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+}  // namespace
+
+HWND findThreadDialog() {
+    HWND found = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), findDialogProc, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+void clickButton(HWND dialog, int id) {
+    SendMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
+}
+
+std::string windowText(HWND window) {
+    wchar_t text[256] = {};
+    GetWindowTextW(window, text, 256);
+    return ui::narrow(text);
+}
+
+Script::Script(std::vector<Step> steps, DWORD timeoutMs)
+    : steps_(std::move(steps)), deadline_(GetTickCount() + timeoutMs) {
+    g_script = this;
+    timer_ = SetTimer(nullptr, 0, 25, tick);
+}
+
+Script::~Script() {
+    KillTimer(nullptr, timer_);
+    if (g_script == this) g_script = nullptr;
+}
+
+void CALLBACK Script::tick(HWND, UINT, UINT_PTR, DWORD) {
+    if (g_script) g_script->run();
+}
+
+void Script::run() {
+    if (running_) return;  // a step may itself pump messages
+    running_ = true;
+    // The dialog is looked up afresh each time: an ended dialog is hidden
+    // at once, and a later step must not act on it.
+    HWND dialog = findThreadDialog();
+    if (static_cast<LONG>(GetTickCount() - deadline_) > 0 && !finished()) {
+        timedOut_ = true;
+        next_ = steps_.size();
+        if (dialog) EndDialog(dialog, -2);
+    }
+    if (!finished() && steps_[next_](dialog)) ++next_;
+    running_ = false;
+}
+
+Script::Step Script::waitMs(DWORD ms) {
+    auto started = std::make_shared<DWORD>(0);
+    return [started, ms](HWND) {
+        if (*started == 0) *started = GetTickCount() | 1;
+        return GetTickCount() - *started >= ms;
+    };
 }
 
 }  // namespace testing_win

@@ -8,6 +8,7 @@
 #include <mmsystem.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -73,5 +74,39 @@ private:
 
 // A sine of `frequency` Hz and `amplitude`, `ms` long, at 11025 Hz.
 std::vector<int16_t> sineWave(double frequency, double amplitude, int ms);
+
+}  // namespace testing_win
+
+namespace testing_win {
+
+// Drives a modal dialog (or any modal loop) of this thread from a thread
+// timer: each step runs on the timer until it returns true, then the next
+// one starts.  The window given to a step is the thread's visible dialog,
+// or nullptr when there is none.  If the script has not finished within
+// `timeoutMs`, the dialog is ended with -2 and timedOut() says so.
+class Script {
+public:
+    using Step = std::function<bool(HWND dialog)>;
+    Script(std::vector<Step> steps, DWORD timeoutMs = 30000);
+    ~Script();
+    bool finished() const { return next_ >= steps_.size(); }
+    bool timedOut() const { return timedOut_; }
+
+    static Step waitMs(DWORD ms);
+
+private:
+    static void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD);
+    void run();
+    std::vector<Step> steps_;
+    size_t next_ = 0;
+    DWORD deadline_;
+    bool timedOut_ = false;
+    bool running_ = false;
+    UINT_PTR timer_ = 0;
+};
+
+HWND findThreadDialog();
+void clickButton(HWND dialog, int id);
+std::string windowText(HWND window);
 
 }  // namespace testing_win

@@ -1,0 +1,36 @@
+# Resource scripts of the Windows programs.  Pictures drawn at build time
+# come from the host tree's tools (TE_HOST_TOOLS_DIR).
+if(NOT WIN32)
+  return()
+endif()
+
+set(TE_GENERATED_DIR ${CMAKE_BINARY_DIR}/generated)
+if(TE_HOST_TOOLS_DIR)
+  add_custom_command(
+    OUTPUT ${TE_GENERATED_DIR}/noise.bmp ${TE_GENERATED_DIR}/volume.ico ${TE_GENERATED_DIR}/program.ico
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${TE_GENERATED_DIR}
+    COMMAND ${TE_HOST_TOOLS_DIR}/dialogart ${TE_GENERATED_DIR}
+    DEPENDS ${TE_HOST_TOOLS_DIR}/dialogart
+    COMMENT "Drawing the dialog pictures")
+else()
+  message(FATAL_ERROR "TE_HOST_TOOLS_DIR must name the host tree's tools (the Makefile sets it)")
+endif()
+add_custom_target(dialog_art DEPENDS ${TE_GENERATED_DIR}/noise.bmp ${TE_GENERATED_DIR}/volume.ico
+                                     ${TE_GENERATED_DIR}/program.ico)
+
+# Adds the calibration dialogs to a program.  Extra arguments are
+# preprocessor definitions that move a button (NOISE_OK_X=94 and the like).
+function(te_add_dialog_resources target)
+  set(defs "")
+  foreach(d ${ARGN})
+    list(APPEND defs "-D${d}")
+  endforeach()
+  target_sources(${target} PRIVATE ${PROJECT_SOURCE_DIR}/resources/common/dialogs.rc)
+  set_source_files_properties(${PROJECT_SOURCE_DIR}/resources/common/dialogs.rc PROPERTIES
+    OBJECT_DEPENDS "${TE_GENERATED_DIR}/noise.bmp;${TE_GENERATED_DIR}/volume.ico")
+  target_compile_options(${target} PRIVATE $<$<COMPILE_LANGUAGE:RC>:-c65001 ${defs}
+    "-DNOISE_PICTURE_FILE=\\\"${TE_GENERATED_DIR}/noise.bmp\\\""
+    "-DVOLUME_ICON_FILE=\\\"${TE_GENERATED_DIR}/volume.ico\\\""
+    -I${PROJECT_SOURCE_DIR}/resources/common>)
+  add_dependencies(${target} dialog_art)
+endfunction()
