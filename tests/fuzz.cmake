@@ -10,7 +10,7 @@ target_link_options(engine_fuzz PRIVATE ${TE_FUZZ_FLAGS})
 target_link_libraries(engine_fuzz PRIVATE engine_core)
 te_warnings(engine_fuzz)
 
-set(engine_fuzz_work ${CMAKE_CURRENT_BINARY_DIR}/engine_fuzz)
+set(engine_fuzz_work ${CMAKE_CURRENT_BINARY_DIR}/engine_fuzz.run)
 add_test(NAME engine_fuzz
   COMMAND sh -c "mkdir -p '${engine_fuzz_work}/corpus' && exec '$<TARGET_FILE:engine_fuzz>' \
 -max_total_time=\${FUZZ_SECONDS:-60} -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
