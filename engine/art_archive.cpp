@@ -177,7 +177,7 @@ const uint8_t* ArtEntryData(ArtEntryHandle* handle, int32_t position, int32_t le
     if (!g_archive.owns(handle) || handle->inUse != 1) return nullptr;
     if (position < 0 || length < 0) return nullptr;
     if (static_cast<uint64_t>(position) + static_cast<uint64_t>(length) > handle->size) return nullptr;
-    ++g_archive.outstanding;
+    if (g_archive.outstanding < INT32_MAX) ++g_archive.outstanding;
     return g_archive.bytes.data() + handle->offset + static_cast<uint32_t>(position);
 }
 
