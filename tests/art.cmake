@@ -3,6 +3,7 @@
 if(NOT WIN32)
   add_executable(art_tests
     host/art_bmp_test.cpp
+    host/art_command_test.cpp
     host/art_engine_test.cpp
     host/art_ffpack_test.cpp
     host/art_set_test.cpp
