@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <sstream>
 #include <unistd.h>
@@ -70,24 +69,6 @@ TEST(FfWriter, NamesAreNulTerminatedInTheirField) {
     // The terminating record's name is all zeros.
     const std::size_t last = 4 + 17 * 7 + 4;
     EXPECT_TRUE(std::all_of(b.begin() + last, b.begin() + last + 13, [](uint8_t c) { return c == 0; }));
-}
-
-TEST(FfWriter, BisectionFindsEveryMemberWhateverTheCase) {
-    std::vector<ff::Member> members;
-    for (unsigned n = 51; n <= 170; ++n) {
-        char name[16];
-        std::snprintf(name, sizeof name, n % 2 ? "%03u.bmp" : "%03u.BMP", n);
-        members.push_back({name, bytesOf("x")});
-    }
-    for (const char* name : {"ab0.BMP", "AB1.bmp", "mosca.bmp", "Aviao0.bmp", "init.bmp"})
-        members.push_back({name, bytesOf(name)});
-    const auto archive = ff::buildArchive(members);
-    ASSERT_TRUE(archive.ok());
-    const auto view = readArchive(archive.bytes);
-    for (const char* asked : {"051.BMP", "052.bmp", "170.BMP", "AB0.bmp", "ab1.BMP", "MOSCA.BMP", "aviao0.bmp",
-                              "INIT.BMP"})
-        EXPECT_NE(arttest::findByBisection(*view, asked), nullptr) << asked;
-    EXPECT_EQ(arttest::findByBisection(*view, "ab2.BMP"), nullptr);
 }
 
 TEST(FfWriter, RefusesWhatCannotBeLookedUp) {

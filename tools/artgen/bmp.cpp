@@ -60,6 +60,13 @@ void putRowsBottomUp(std::vector<uint8_t>& out, const IndexedImage& image) {
 
 }  // namespace
 
+IndexedImage cropImage(const IndexedImage& source, int x, int y, int w, int h) {
+    IndexedImage piece(w, h);
+    for (int row = 0; row < h; ++row)
+        for (int column = 0; column < w; ++column) piece.at(column, row) = source.at(x + column, y + row);
+    return piece;
+}
+
 std::vector<uint8_t> encodeBmp8(const IndexedImage& image, const Palette& palette) {
     std::vector<uint8_t> out;
     out.reserve(kFileHeaderSize + kInfoHeaderSize + kColourTableSize +

@@ -22,6 +22,9 @@ struct IndexedImage {
     uint8_t& at(int x, int y) { return pixels[static_cast<std::size_t>(y) * width + x]; }
 };
 
+// The w x h piece whose top-left corner is (x, y); it must lie inside.
+IndexedImage cropImage(const IndexedImage& source, int x, int y, int w, int h);
+
 // BITMAPFILEHEADER, BITMAPINFOHEADER (biClrUsed 256), 256 BGR0 entries,
 // then the rows bottom-up, each padded to a multiple of 4 bytes.
 std::vector<uint8_t> encodeBmp8(const IndexedImage& image, const Palette& palette);

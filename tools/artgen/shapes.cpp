@@ -82,4 +82,19 @@ void drawFlower(cairo_t* cr, double cx, double cy, double radius, Rgb petals, Rg
     outlinedEllipse(cr, cx, cy, radius * 0.32, radius * 0.32, centre, colours::kOutline, 0.8);
 }
 
+void drawStemmedFlower(cairo_t* cr, double cx, double cy, double radius, Rgb petals, Rgb centre) {
+    strokeLine(cr, cx, cy, cx, cy + 12, colours::kGrassDark, 1.6);
+    fillEllipse(cr, cx + 3.5, cy + 9, 3.2, 1.5, colours::kGrassDark, -0.5);
+    drawFlower(cr, cx, cy, radius, petals, centre);
+}
+
+void fillVertically(cairo_t* cr, double y0, Rgb top, double y1, Rgb bottom) {
+    cairo_pattern_t* gradient = cairo_pattern_create_linear(0, y0, 0, y1);
+    cairo_pattern_add_color_stop_rgb(gradient, 0, top.r / 255.0, top.g / 255.0, top.b / 255.0);
+    cairo_pattern_add_color_stop_rgb(gradient, 1, bottom.r / 255.0, bottom.g / 255.0, bottom.b / 255.0);
+    cairo_set_source(cr, gradient);
+    cairo_fill(cr);
+    cairo_pattern_destroy(gradient);
+}
+
 }  // namespace artgen

@@ -26,4 +26,11 @@ void drawCloud(cairo_t* cr, double x, double y, double w, double h, int shape);
 // A five-petal flower seen from the front, centred on (cx, cy).
 void drawFlower(cairo_t* cr, double cx, double cy, double radius, Rgb petals, Rgb centre);
 
+// The same on a short stem with one leaf, 12 pixels below the flower.
+void drawStemmedFlower(cairo_t* cr, double cx, double cy, double radius, Rgb petals, Rgb centre);
+
+// Fills the current path with a vertical gradient from `top` at y0 to
+// `bottom` at y1 (plain colour beyond); clears the path.
+void fillVertically(cairo_t* cr, double y0, Rgb top, double y1, Rgb bottom);
+
 }  // namespace artgen
