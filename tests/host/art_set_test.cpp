@@ -159,6 +159,13 @@ TEST(BeeArt, SpritesStandOnTransparentWhite) {
     }
 }
 
+TEST(BeeArt, NoPictureIsAllWhite) {
+    // The engine would take it for one colour and fill it with opaque white.
+    for (const auto& [name, b] : generated().bitmaps)
+        EXPECT_FALSE(std::all_of(b.pixels.begin(), b.pixels.end(), [&](uint8_t i) { return b.table[i].isWhite(); }))
+            << name;
+}
+
 bool nearWhite(arttest::Colour c) { return c.r >= 224 && c.g >= 224 && c.b >= 224; }
 
 // A pale pixel on the edge of a shape shows as a halo against the scenery.

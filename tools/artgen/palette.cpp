@@ -69,8 +69,6 @@ public:
         return p;
     }
 
-    std::size_t size() const { return colours_.size(); }
-
 private:
     std::vector<Rgb> colours_;
 };
