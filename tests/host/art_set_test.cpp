@@ -51,7 +51,7 @@ std::string tileName(long number) {
 
 // ---- The committed plane lists ------------------------------------------------
 
-struct ListSpec {
+struct ExpectedList {
     const char* file;
     std::size_t rows, columns;
     bool emptyCellsAllowed;
@@ -64,11 +64,11 @@ std::set<long> range(long first, long last) {
     return s;
 }
 
-const std::vector<ListSpec>& planeLists() {
-    static const std::vector<ListSpec> lists = [] {
+const std::vector<ExpectedList>& planeLists() {
+    static const std::vector<ExpectedList> lists = [] {
         auto back = range(51, 110);
         back.insert(118);
-        return std::vector<ListSpec>{
+        return std::vector<ExpectedList>{
             {"BACKLIST.txt", 16, 20, false, back},
             {"MIDLIST.txt", 15, 26, true, range(119, 123)},
             {"FORELIST.txt", 15, 30, true, range(124, 138)},
@@ -82,15 +82,15 @@ arttest::ListText committedList(const char* file) {
 }
 
 TEST(PlaneLists, HaveTheirRowsColumnsAndTiles) {
-    for (const auto& spec : planeLists()) {
-        SCOPED_TRACE(spec.file);
-        const auto list = committedList(spec.file);
+    for (const auto& expected : planeLists()) {
+        SCOPED_TRACE(expected.file);
+        const auto list = committedList(expected.file);
         EXPECT_TRUE(list.onlyDigitsSpacesAndNewlines);
-        ASSERT_EQ(list.rows.size(), spec.rows);
+        ASSERT_EQ(list.rows.size(), expected.rows);
         for (const auto& row : list.rows) {
-            ASSERT_EQ(row.size(), spec.columns);
+            ASSERT_EQ(row.size(), expected.columns);
             for (long n : row)
-                EXPECT_TRUE((n == 0 && spec.emptyCellsAllowed) || spec.tiles.count(n)) << "tile " << n;
+                EXPECT_TRUE((n == 0 && expected.emptyCellsAllowed) || expected.tiles.count(n)) << "tile " << n;
         }
     }
 }
@@ -256,7 +256,7 @@ struct Plane {
 
 std::vector<Plane> planes() {
     std::vector<Plane> result;
-    for (const auto& spec : planeLists()) result.push_back({spec.file, committedList(spec.file).rows});
+    for (const auto& expected : planeLists()) result.push_back({expected.file, committedList(expected.file).rows});
     return result;
 }
 
