@@ -1,0 +1,22 @@
+// The artgen command:
+//
+//   artgen [--pictures DIR] [--lists DIR] [--preview PNG [--steps N] [--idle]]
+//
+// --pictures writes every picture as an 8-bit BMP into DIR together with
+// DIR/members.txt, the list of the files written, for "ffpack OUT @LIST".
+// --lists writes BACKLIST.txt, MIDLIST.txt, FORELIST.txt and SURFLIST.txt.
+// --preview draws the composed scene after N voiced steps, the bee flying
+// (or resting, with --idle).  Output is the same, byte for byte, every run.
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace artgen {
+
+// args excludes the program name.  Returns the exit code: 0 when all was
+// written, 1 with a message on err otherwise.
+int runArtgen(const std::vector<std::string>& args, std::ostream& err);
+
+}  // namespace artgen
