@@ -1,0 +1,12 @@
+# Game shell and scenes: host tests of the logic.
+if(NOT WIN32)
+  add_executable(shell_tests host/shell_test.cpp)
+  target_link_libraries(shell_tests PRIVATE shell_core GTest::gtest_main)
+  te_warnings(shell_tests)
+  add_test(NAME shell_tests COMMAND shell_tests)
+
+  add_executable(scene_tests host/scene_test.cpp)
+  target_link_libraries(scene_tests PRIVATE scenes_core GTest::gtest_main)
+  te_warnings(scene_tests)
+  add_test(NAME scene_tests COMMAND scene_tests)
+endif()
