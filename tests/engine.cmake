@@ -22,4 +22,42 @@ if(NOT WIN32)
   target_include_directories(engine_fuzz_seeds PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
   target_link_libraries(engine_fuzz_seeds PRIVATE engine_core)
   te_warnings(engine_fuzz_seeds)
+else()
+  # The DirectDraw layer under Wine, on the virtual display: the bee's art
+  # file (built into this tree by resources/) and its plane lists compiled
+  # in as the game program carries them.
+  add_library(engine_planes_rc OBJECT win/engine_planes.rc)
+  target_include_directories(engine_planes_rc PRIVATE ${PROJECT_SOURCE_DIR})
+
+  add_executable(engine_win_tests
+    win/engine_display_test.cpp
+    win/engine_frame_test.cpp
+    win/engine_test_support.cpp
+    $<TARGET_OBJECTS:engine_planes_rc>
+  )
+  target_link_libraries(engine_win_tests PRIVATE engine_win gtest_main)
+  te_warnings(engine_win_tests)
+  if(TARGET abelha_art)
+    add_dependencies(engine_win_tests abelha_art)
+  endif()
+  # The art file is opened from the current directory, as the games do;
+  # screenshots (engine_frame.bmp, engine_splash.bmp) are left there.
+  add_test(NAME engine_win_tests COMMAND engine_win_tests WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
+  set_tests_properties(engine_win_tests PROPERTIES TIMEOUT 300)
+
+  # Frame time under Wine; the test only checks that every frame was shown.
+  if(TE_BENCH)
+    add_executable(engine_frame_bench
+      bench/engine_frame_bench_win.cpp
+      win/engine_test_support.cpp
+      $<TARGET_OBJECTS:engine_planes_rc>
+    )
+    target_link_libraries(engine_frame_bench PRIVATE engine_win)
+    te_warnings(engine_frame_bench)
+    if(TARGET abelha_art)
+      add_dependencies(engine_frame_bench abelha_art)
+    endif()
+    add_test(NAME engine_frame_bench COMMAND engine_frame_bench WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
+    set_tests_properties(engine_frame_bench PROPERTIES LABELS bench TIMEOUT 300)
+  endif()
 endif()
