@@ -44,6 +44,10 @@ CWaveRecorder::~CWaveRecorder() {
 }
 
 int CWaveRecorder::Start(HWND owner) {
+    // A recording still draining (a dialog started before the close
+    // notification of the last one arrived) is finished first: opening a
+    // second device would orphan the first one's buffers.
+    if (device_ != nullptr || allocatedSlots() > 0) WindDown();
     stopRequested_ = 0;
     bytesRecorded_ = 0;
     if (Open(owner)) {
