@@ -16,28 +16,28 @@ const WaveInApi kRealApi = {
     waveInReset, waveInUnprepareHeader, waveInClose,   waveInGetErrorTextW,
 };
 
-WAVEFORMATEX captureFormat() {
-    WAVEFORMATEX f{};
-    f.wFormatTag = WAVE_FORMAT_PCM;
-    f.nChannels = 1;
-    f.nSamplesPerSec = kSampleRate;
-    f.wBitsPerSample = 16;
-    f.nBlockAlign = 2;
-    f.nAvgBytesPerSec = kSampleRate * 2;
-    f.cbSize = 0;
-    return f;
-}
-
 }  // namespace
 
 const WaveInApi& realWaveInApi() { return kRealApi; }
+
+WAVEFORMATEX monoPcm16Format(DWORD samplesPerSecond) {
+    WAVEFORMATEX f{};
+    f.wFormatTag = WAVE_FORMAT_PCM;
+    f.nChannels = 1;
+    f.nSamplesPerSec = samplesPerSecond;
+    f.wBitsPerSample = 16;
+    f.nBlockAlign = 2;
+    f.nAvgBytesPerSec = samplesPerSecond * 2;
+    f.cbSize = 0;
+    return f;
+}
 
 CWaveRecorder& waveRecorder() {
     static CWaveRecorder recorder;
     return recorder;
 }
 
-CWaveRecorder::CWaveRecorder(const WaveInApi& api) : api_(api), format_(captureFormat()) {}
+CWaveRecorder::CWaveRecorder(const WaveInApi& api) : api_(api), format_(monoPcm16Format(kSampleRate)) {}
 
 CWaveRecorder::~CWaveRecorder() {
     if (device_ != nullptr || allocatedSlots() > 0) WindDown();
