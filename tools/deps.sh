@@ -9,7 +9,7 @@ packages=(
   g++-mingw-w64-x86-64-posix
   wine wine64 xvfb xauth x11-utils xdotool imagemagick
   pulseaudio pulseaudio-utils sox
-  libcairo2-dev fonts-dejavu-core
+  libcairo2-dev pkg-config fonts-dejavu-core
 )
 
 missing=()
