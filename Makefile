@@ -54,9 +54,8 @@ bench-smoke: host
 bench: host
 	@for b in $(B)/host/tests/*_bench; do [ -x "$$b" ] && "$$b" || exit 1; done
 
-run:
-	@echo "make run: no program exists yet in this tree; the bee game (abelha) is the first." >&2
-	@exit 1
+run: win
+	tools/run.sh $(PROGRAM) $(B)/win out
 
 clean:
 	rm -rf $(B)/host $(B)/host-san $(B)/fuzz $(B)/win

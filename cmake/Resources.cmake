@@ -34,3 +34,19 @@ function(te_add_dialog_resources target)
     -I${PROJECT_SOURCE_DIR}/resources/common>)
   add_dependencies(${target} dialog_art)
 endfunction()
+
+# A game program: its main, its resource script (resources/<name>/<name>.rc,
+# which includes the shared game.rc), the calibration dialogs and the shell.
+# Extra arguments move dialog buttons (see te_add_dialog_resources).  The
+# program lands at the top of the build tree, beside its art file.
+function(te_add_game_program name main)
+  add_executable(${name} WIN32 ${main} ${PROJECT_SOURCE_DIR}/resources/${name}/${name}.rc)
+  target_link_libraries(${name} PRIVATE shell_win)
+  target_link_options(${name} PRIVATE -municode)
+  te_add_dialog_resources(${name} ${ARGN})
+  target_compile_options(${name} PRIVATE $<$<COMPILE_LANGUAGE:RC>:
+    -I${PROJECT_SOURCE_DIR}/resources/${name}
+    "-DPROGRAM_ICON_FILE=\\\"${TE_GENERATED_DIR}/program.ico\\\"">)
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+  add_dependencies(${name} ${name}_art)  # defined in resources/
+endfunction()

@@ -10,7 +10,7 @@ else()
   target_link_options(te_fake_tool PRIVATE -municode)
 
   add_executable(dialogs_tests win/dialogs_test.cpp win/win_test_support.cpp)
-  target_link_libraries(dialogs_tests PRIVATE voice_win gtest)
+  target_link_libraries(dialogs_tests PRIVATE voice_win uidriver gtest)
   te_add_dialog_resources(dialogs_tests)
   add_dependencies(dialogs_tests te_fake_tool)
   add_test(NAME dialogs_tests COMMAND dialogs_tests --gtest_filter=-NoAudioServer.*)

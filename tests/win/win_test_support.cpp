@@ -80,33 +80,6 @@ const std::vector<ShownMessage>& MessageCapture::messages() const { return g_mes
 void MessageCapture::clear() { g_messages.clear(); }
 void MessageCapture::setAnswer(int answer) { g_answer = answer; }
 
-PcmPlayer::PcmPlayer(std::vector<int16_t> samples) : samples_(std::move(samples)) {
-    WAVEFORMATEX f{};
-    f.wFormatTag = WAVE_FORMAT_PCM;
-    f.nChannels = 1;
-    f.nSamplesPerSec = 11025;
-    f.wBitsPerSample = 16;
-    f.nBlockAlign = 2;
-    f.nAvgBytesPerSec = 22050;
-    if (waveOutOpen(&device_, WAVE_MAPPER, &f, 0, 0, CALLBACK_NULL) != MMSYSERR_NOERROR) {
-        device_ = nullptr;
-        return;
-    }
-    header_.lpData = reinterpret_cast<LPSTR>(samples_.data());
-    header_.dwBufferLength = static_cast<DWORD>(samples_.size() * 2);
-    if (waveOutPrepareHeader(device_, &header_, sizeof header_) != MMSYSERR_NOERROR) return;
-    started_ = waveOutWrite(device_, &header_, sizeof header_) == MMSYSERR_NOERROR;
-}
-
-PcmPlayer::~PcmPlayer() {
-    if (!device_) return;
-    waveOutReset(device_);
-    waveOutUnprepareHeader(device_, &header_, sizeof header_);
-    waveOutClose(device_);
-}
-
-bool PcmPlayer::finished() const { return !started_ || (header_.dwFlags & WHDR_DONE) != 0; }
-
 std::vector<int16_t> sineWave(double frequency, double amplitude, int ms) {
     const size_t n = static_cast<size_t>(11025.0 * ms / 1000.0);
     std::vector<int16_t> s(n);

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "tools/uidriver/driver_win.h"
+
 namespace testing_win {
 
 // True when tools/testenv.sh gave us the virtual microphone.
@@ -56,21 +58,8 @@ public:
     void setAnswer(int answer);
 };
 
-// Plays 16-bit mono PCM at 11025 Hz on the default output, which the test
-// environment routes into the virtual microphone.
-class PcmPlayer {
-public:
-    explicit PcmPlayer(std::vector<int16_t> samples);
-    ~PcmPlayer();
-    bool started() const { return started_; }
-    bool finished() const;
-
-private:
-    std::vector<int16_t> samples_;
-    HWAVEOUT device_ = nullptr;
-    WAVEHDR header_{};
-    bool started_ = false;
-};
+// Plays PCM into the virtual microphone (the UI driver's player).
+using PcmPlayer = uidriver::PcmPlayer;
 
 // A sine of `frequency` Hz and `amplitude`, `ms` long, at 11025 Hz.
 std::vector<int16_t> sineWave(double frequency, double amplitude, int ms);

@@ -1,0 +1,122 @@
+#include "scenes/scene.h"
+
+namespace scenes {
+namespace {
+
+constexpr int16_t kCreationThreshold = 6;  // 6/65536 px: a moving sprite animates every step
+
+const engine::GfxBitmap* pictureAt(BitmapSet set, int32_t slot) {
+    return slot >= 0 && static_cast<size_t>(slot) < set.size() ? set[static_cast<size_t>(slot)] : nullptr;
+}
+
+}  // namespace
+
+engine::Plane& ScenePlanes::operator[](PlaneId id) const {
+    switch (id) {
+    case PlaneId::Front: return front;
+    case PlaneId::Middle: return middle;
+    case PlaneId::Back: break;
+    }
+    return back;
+}
+
+void Scene::createSprite(Sprite& sprite, const SpriteSpec& spec, int32_t x, BitmapSet set) {
+    sprite.create(spec.capacity, fixed(x), fixed(spec.y), spec.boxWidth, spec.boxHeight, description_.wrapX,
+                  description_.wrapY, kCreationThreshold, 1);
+    sprite.baseSlot = spec.frames.empty() ? 0 : spec.frames.front().slot;
+    // A picture that could not be loaded is refused here and simply
+    // missing from the animation.
+    for (const FrameSpec& frame : spec.frames)
+        BitBltSprite(sprite, pictureAt(set, frame.slot), frame.action, spec.direction, 0, 0, frame.width,
+                     frame.height);
+}
+
+void Scene::createMainSprite(BitmapSet set, uint32_t now) {
+    const SpriteSpec& spec = description_.mainSprite;
+    main_ = Sprite{};
+    createSprite(main_, spec, spec.x, set);
+    main_.setAction(spec.action, spec.direction);
+    main_.setSwitchType(kSwitchByTime);
+    main_.setSwitchTime(spec.interval, now);
+    main_.setActive(1);
+    created_ = true;
+}
+
+void Scene::createExtraSprites(BitmapSet set, uint32_t now, int (*random200)()) {
+    extras_.clear();
+    extras_.resize(description_.extras.size());
+    for (size_t i = 0; i < extras_.size(); ++i) {
+        const SpriteSpec& spec = description_.extras[i];
+        Sprite& sprite = extras_[i];
+        createSprite(sprite, spec, spec.x + (spec.randomX ? random200() : 0), set);
+        sprite.setActive(1);
+        if (spec.switchType == kSwitchByTime) {
+            sprite.setSwitchType(kSwitchByTime);
+            sprite.setSwitchTime(spec.interval, now);
+        } else if (spec.thresholdPixels > 0) {
+            sprite.setSwitchType(kSwitchByDistanceX);
+            sprite.setSwitchThreshold(fixed(spec.thresholdPixels), kSet);
+        }
+        sprite.setAction(spec.action, spec.direction);
+    }
+}
+
+void Scene::step(const ScenePlanes& planes, bool playing, uint32_t now) {
+    if (playing) {
+        main_.moveX(0, kAdvance);
+        main_.moveY(0, kAdvance);
+        main_.setSpeedY(0, kSet);
+        planes.front.setSpeedY(0, kSet);
+        planes.middle.setSpeedY(0, kSet);
+        planes.back.moveX(0, kAdvance);
+        planes.middle.moveX(0, kAdvance);
+        planes.front.moveY(0, kAdvance);
+        planes.front.moveX(0, kAdvance);
+        for (size_t i = 0; i < extras_.size(); ++i) {
+            const SpriteSpec& spec = description_.extras[i];
+            if (!spec.moves) continue;
+            extras_[i].setSpeedX(spec.speed, kSet);
+            extras_[i].moveX(0, kAdvance);
+            extras_[i].moveY(0, kAdvance);
+        }
+    }
+    for (PlaneId id : description_.drawOrder) planes[id].draw();
+    const int32_t backX = planes.back.data() ? planes.back.data()->x : 0;
+    for (int index : description_.displayOrder) {
+        if (index < 0 || static_cast<size_t>(index) >= extras_.size()) continue;
+        const bool scrolls = description_.extras[static_cast<size_t>(index)].scrollsWithBackPlane;
+        extras_[static_cast<size_t>(index)].display(scrolls ? backX : 0, 0, now);
+    }
+    main_.display(0, 0, now);
+}
+
+void Scene::applyMotion(const BandMotion& motion, const ScenePlanes& planes) {
+    planes.middle.setSpeedX(motion.middleSpeed, kSet);
+    planes.back.setSpeedX(motion.backSpeed, kSet);
+    if (motion.setsFront) planes.front.setSpeedX(motion.frontSpeed, kSet);
+}
+
+void Scene::onLevel(float level, const ScenePlanes& planes, shell::ShellState& state,
+                    voice::IntensitySettings& settings, uint32_t now, shell::IPhonationEvents& events) {
+    const float smoothed = voice::smoothIntensity(level);
+    settings.currentDb = smoothed;
+    if (voice::isInBand(smoothed, settings)) {
+        applyMotion(description_.inBand, planes);
+        if (main_.getAction() != kVoiced) {
+            shell::startPhonation(state, now);
+            main_.setAction(kVoiced, description_.mainSprite.direction);
+            if (description_.inBand.movesMainY) main_.moveY(description_.inBand.mainY, kSet);
+        }
+    } else {
+        applyMotion(description_.outOfBand, planes);
+        if (main_.getAction() != kIdle) {
+            main_.setAction(kIdle, description_.mainSprite.direction);
+            if (description_.outOfBand.movesMainY) main_.moveY(description_.outOfBand.mainY, kSet);
+            shell::endPhonation(state, now, events);
+        }
+    }
+}
+
+void Scene::setMainIdle() { main_.setAction(kIdle, description_.mainSprite.direction); }
+
+}  // namespace scenes

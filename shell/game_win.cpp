@@ -1,0 +1,480 @@
+#include "shell/game_win.h"
+
+#include <commctrl.h>
+#include <ddraw.h>
+#include <windowsx.h>
+
+#include <cstdlib>
+#include <ctime>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/ddraw_win.h"
+#include "engine/frame_win.h"
+#include "engine/game_hooks.h"
+#include "engine/bitmap_win.h"
+#include "scenes/bitmap_set_win.h"
+#include "scenes/scene.h"
+#include "shell/hud_win.h"
+#include "shell/phonation.h"
+#include "shell/result_file.h"
+#include "shell/shell_state.h"
+#include "shell/time_text.h"
+#include "voice/dialogs_win.h"
+#include "voice/external_tools_win.h"
+#include "voice/intensity.h"
+#include "voice/user_message_win.h"
+#include "voice/wave_recorder_win.h"
+
+namespace shell {
+namespace {
+
+constexpr wchar_t kWindowClass[] = L"KeltumClass";
+constexpr char kTitle[] = "Tempo Expiratório";
+constexpr int kMenuResource = 154;
+constexpr int kIconResource = 101;
+
+enum MenuCommand : int {
+    kCmdExit = 32771,
+    kCmdNoise = 32772,
+    kCmdIntensity = 32773,
+    kCmdMicrophone = 32774,
+    kCmdRestartTimer = 32775,
+};
+
+const GameProgram* g_program = nullptr;
+HINSTANCE g_instance = nullptr;
+HWND g_window = nullptr;
+std::optional<scenes::Scene> g_scene;
+std::vector<const engine::GfxBitmap*> g_bitmapSet;
+uint32_t g_audioClockMs = 1;  // where the recording is, in ms (see audioClockMs)
+
+ShellState& state() { return shellState(); }
+voice::CWaveRecorder& recorder() { return voice::waveRecorder(); }
+
+scenes::ScenePlanes planes() { return {engine::frontPlane(), engine::middlePlane(), engine::backPlane()}; }
+
+// --- drawing state -------------------------------------------------------------
+
+void PauseDrawing() { state().paused = true; }
+
+HWND ResumeIfForeground() {
+    HWND foreground = GetForegroundWindow();
+    if (foreground == g_window) state().paused = false;
+    return foreground;
+}
+
+// The palette matters only on an 8-bit display.
+void attachPalette() {
+    engine::DisplayObjects& dd = engine::displayObjects();
+    if (dd.palette && dd.frontBuffer) dd.frontBuffer->SetPalette(dd.palette);
+}
+
+void renewPalette() {
+    engine::DisplayObjects& dd = engine::displayObjects();
+    if (engine::displayConfig().bitsPerPixel != 8) return;
+    if (dd.palette) dd.palette->Release();
+    dd.palette = engine::gfxLoadPalette(nullptr);
+}
+
+// --- the engine's hooks ----------------------------------------------------------
+
+int random200() { return std::rand() % 200; }
+
+bool hookLoadBitmapSet() { return scenes::LoadBitmapSet(g_program->scene, g_bitmapSet); }
+
+std::span<const engine::GfxBitmap* const> hookBitmapSet() { return g_bitmapSet; }
+
+void hookCreateSprites() {
+    g_scene.emplace(g_program->scene);
+    const uint32_t now = GetTickCount();
+    g_scene->createMainSprite(g_bitmapSet, now);
+    g_scene->createExtraSprites(g_bitmapSet, now, random200);
+}
+
+bool playing() { return state().gameState == gsPlaying; }
+
+// One frame of the scene: motion while playing, the planes and sprites,
+// then the HUD and the presentation.
+void SceneStep() {
+    if (!g_scene || !engine::gfxGameIsSetUp()) return;
+    g_scene->step(planes(), playing(), GetTickCount());
+    if (playing()) {
+        DrawHud(static_cast<int32_t>(runningPhonationMs(state(), g_audioClockMs)), voice::intensitySettings().currentDb);
+        engine::gfxPresent();
+    }
+}
+
+engine::GameHooks makeHooks(const scenes::SceneDescription& scene) {
+    engine::GameHooks hooks;
+    hooks.artFile = scene.artFile;
+    hooks.front = {scene.front.list, scene.front.width, scene.front.height, scene.front.divisor};
+    hooks.middle = {scene.middle.list, scene.middle.width, scene.middle.height, scene.middle.divisor};
+    hooks.back = {scene.back.list, scene.back.width, scene.back.height, scene.back.divisor};
+    hooks.loadBitmapSet = hookLoadBitmapSet;
+    hooks.bitmapSet = hookBitmapSet;
+    hooks.createSprites = hookCreateSprites;
+    hooks.sceneStep = SceneStep;
+    hooks.isPlaying = playing;
+    hooks.pauseDrawing = PauseDrawing;
+    hooks.createHud = CreateHud;
+    hooks.releaseHud = ReleaseHudSurfaces;
+    hooks.restoreHud = RestoreHudSurfaces;
+    return hooks;
+}
+engine::GameHooks g_hooks;
+
+// --- voice -------------------------------------------------------------------------
+
+// Phonations are timed on the audio itself: the position of the buffer in
+// the recording, not the moment its notification is handled.  A slow frame
+// or a busy machine then delays the picture, never the patient's time.
+uint32_t audioClockMs() {
+    const auto samples = static_cast<uint64_t>(recorder().bytesRecorded()) / 2;
+    return 1 + static_cast<uint32_t>(samples * 1000 / voice::kSampleRate);  // never 0: 0 means "not running"
+}
+
+struct PhonationEvents final : IPhonationEvents {
+    uint32_t now() override { return g_audioClockMs; }
+    void renderFrame() override { engine::RenderFrame(); }
+    void requestStop() override { recorder().RequestStop(); }
+};
+
+// When the machine falls behind, the waiting buffers are measured first and
+// the frames in between are skipped, so the picture catches up with the
+// voice instead of lagging further.
+bool anotherBufferWaiting() {
+    MSG msg;
+    return PeekMessageW(&msg, g_window, MM_WIM_DATA, MM_WIM_DATA, PM_NOREMOVE) != 0;
+}
+
+// MM_WIM_DATA: measure, move the scene, draw a frame, give the buffer back.
+void VoiceStep(WAVEHDR* header) {
+    voice::processCapturedBuffer(recorder(), header, true, [](std::optional<float> level) {
+        g_audioClockMs = audioClockMs();
+        if (level && g_scene && g_scene->hasSprites()) {
+            PhonationEvents events;
+            g_scene->onLevel(*level, planes(), state(), voice::intensitySettings(), g_audioClockMs, events);
+        }
+        if (!recorder().stopRequested() && !state().paused && !anotherBufferWaiting()) engine::RenderFrame();
+    });
+}
+
+void startCapture() { recorder().Start(g_window); }
+
+// MM_WIM_CLOSE: the capture has ended; a phonation taken waits for the
+// therapist's confirmation.
+void EndOfCapture() {
+    recorder().markDeviceClosed();
+    if (!state().resultPending) return;
+    state().resultPending = false;
+    const std::string time = timeText(splitTime(state().elapsedMs));
+    const std::string question = "Tempo Obtido: " + time + "\nConfirma este Tempo?";
+    if (ui::showMessage(g_window, question, "", MB_YESNO) == IDYES) {
+        if (writeResultFile(g_program->scene.resultFile, time))
+            state().resultSaved = true;
+        else
+            ui::showMessage(nullptr, g_program->scene.resultError, "", MB_OK);
+        DestroyWindow(g_window);
+        return;
+    }
+    PauseDrawing();
+    ResumeIfForeground();
+    state().phonationStart = 0;
+    startCapture();
+}
+
+// --- the window's messages -------------------------------------------------------------
+
+void stopForMenu() {
+    if (state().gameState != gsPlaying) return;
+    recorder().RequestStop();
+    PauseDrawing();
+    state().phonationStart = 0;
+    if (g_scene) g_scene->setMainIdle();
+}
+
+void restartAfterMenu() {
+    if (state().gameState != gsPlaying) return;
+    engine::RestoreDisplay();
+    ResumeIfForeground();
+    startCapture();  // a failure has been reported; the game goes on without capture
+}
+
+LRESULT OnMenuCommand(HWND hwnd, int id) {
+    if (id == kCmdRestartTimer) {
+        if (state().gameState == gsPlaying) {
+            state().phonationStart = 0;
+            if (g_scene) g_scene->setMainIdle();
+        }
+        return 1;
+    }
+    stopForMenu();
+    PlaySoundW(nullptr, nullptr, SND_PURGE);
+    switch (id) {
+    case kCmdNoise: voice::NoiseDialog(g_instance, hwnd); break;
+    case kCmdIntensity: voice::IntensityDialog(g_instance, hwnd); break;
+    case kCmdMicrophone:
+        // A new volume needs a new noise threshold.
+        if (voice::MicrophoneDialog(g_instance, hwnd)) voice::NoiseDialog(g_instance, hwnd);
+        break;
+    case kCmdExit:
+        if (ui::showMessage(hwnd, "Tem Certeza que Deseja Sair?", kTitle, MB_YESNO) == IDYES) {
+            DestroyWindow(hwnd);
+            return 1;
+        }
+        break;
+    }
+    restartAfterMenu();
+    return 1;
+}
+
+void confirmExit(HWND hwnd) {
+    const int32_t previous = state().gameState;
+    state().gameState = gsExitPrompt;
+    PauseDrawing();
+    ShowCursor(TRUE);
+    if (engine::displayObjects().directDraw)
+        engine::displayObjects().directDraw->SetCooperativeLevel(hwnd, DDSCL_NORMAL);
+    if (ui::showMessage(hwnd, "Você Tem Certeza que Deseja Sair?", "", MB_YESNO) == IDYES) {
+        PostMessageW(hwnd, WM_CLOSE, 0, 0);
+        return;
+    }
+    ShowCursor(FALSE);
+    engine::RestoreDisplay();
+    renewPalette();
+    state().paused = false;
+    attachPalette();
+    state().gameState = previous;
+    if (previous == gsTitle) engine::gfxShowSplash();
+}
+
+void startExercise() {
+    state().titlePhase = false;
+    engine::RestoreDisplay();
+    state().paused = false;
+    attachPalette();
+    state().gameState = gsPlaying;
+    engine::SetupGame();
+}
+
+void OnKeyDown(HWND hwnd, UINT key, BOOL, int, UINT) {
+    switch (key) {
+    case VK_RETURN:
+        if (state().gameState == gsTitle) startExercise();
+        break;
+    case VK_ESCAPE: confirmExit(hwnd); return;
+    case VK_F1:
+        PauseDrawing();
+        voice::ShowHelp(hwnd);
+        engine::RestoreDisplay();
+        ResumeIfForeground();
+        break;
+    case VK_F12:
+        PauseDrawing();
+        voice::ShowVolumeControl(hwnd);
+        engine::RestoreDisplay();
+        ResumeIfForeground();
+        break;
+    }
+}
+
+void OnActivateApp(HWND hwnd, BOOL active, DWORD) {
+    state().appActive = active && GetForegroundWindow() == hwnd;
+    if (!state().paused || !state().appActive) return;
+    if (engine::RestoreDisplay()) {
+        renewPalette();
+        state().paused = false;
+        attachPalette();
+        return;
+    }
+    if (GetForegroundWindow() == hwnd && engine::InitGraphics()) {
+        // The start-up tore the scene down: build it again, so the next
+        // frame has something to draw.
+        if (state().gameState == gsPlaying) engine::SetupGame();
+        ResumeIfForeground();
+    }
+}
+
+void OnMoveOrSize(HWND hwnd) {
+    if (IsIconic(hwnd)) PauseDrawing();
+    engine::gfxUpdatePresentRect();
+}
+
+void OnPaint(HWND hwnd) {
+    PAINTSTRUCT paint;
+    BeginPaint(hwnd, &paint);
+    if (state().titlePhase)
+        engine::gfxShowSplash();
+    else if (state().paused)
+        SceneStep();
+    EndPaint(hwnd, &paint);
+}
+
+void OnQueryNewPalette(HWND hwnd) {
+    engine::DisplayObjects& dd = engine::displayObjects();
+    if (state().fullScreen || !dd.palette || !dd.frontBuffer) return;
+    HRESULT result = dd.frontBuffer->SetPalette(dd.palette);
+    if (result == DDERR_SURFACELOST) {
+        dd.frontBuffer->Restore();
+        result = dd.frontBuffer->SetPalette(dd.palette);
+    }
+    if (result == DD_OK) SetWindowTextW(hwnd, ui::widen(kTitle).c_str());
+}
+
+void OnDestroy(HWND) {
+    // Take every buffer back and close the device now: nobody will be
+    // left to receive them.
+    recorder().WindDown();
+    g_window = nullptr;
+    engine::displayObjects().window = nullptr;
+    state().gameState = gsClosed;
+    if (engine::displayObjects().directDraw) engine::displayObjects().directDraw->RestoreDisplayMode();
+    engine::ReleaseGraphics();
+    DeleteHudObjects();
+    engine::gfxReleaseSurfaces(true);
+    // A result file is only ever one confirmed in this run.
+    if (!state().resultSaved) removeResultFile(g_program->scene.resultFile);
+    voice::freeVolumeControl();
+    PostQuitMessage(0);
+}
+
+LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_CREATE: voice::resetSmoothing(); break;
+    case WM_DESTROY: OnDestroy(hwnd); return 0;
+    case WM_MOVE:
+    case WM_SIZE: OnMoveOrSize(hwnd); break;
+    case WM_KILLFOCUS: PauseDrawing(); break;
+    case WM_PAINT: OnPaint(hwnd); return 1;
+    case WM_ACTIVATEAPP: OnActivateApp(hwnd, static_cast<BOOL>(wp), static_cast<DWORD>(lp)); break;
+    case WM_KEYDOWN:
+        if (wp == VK_ESCAPE) {
+            confirmExit(hwnd);
+            return 0;
+        }
+        OnKeyDown(hwnd, static_cast<UINT>(wp), TRUE, 0, 0);
+        break;
+    case WM_COMMAND: {
+        const int id = LOWORD(wp);
+        if (id >= kCmdExit && id <= kCmdRestartTimer) return OnMenuCommand(hwnd, id);
+        break;
+    }
+    case WM_SYSCOMMAND:
+        if ((wp & 0xFFF0) == SC_MINIMIZE || (wp & 0xFFF0) == SC_SIZE) return 1;
+        break;
+    case WM_LBUTTONDOWN:
+        if (state().gameState == gsTitle) PostMessageW(hwnd, WM_KEYDOWN, VK_RETURN, 0);
+        break;
+    case WM_QUERYNEWPALETTE: OnQueryNewPalette(hwnd); break;
+    case MM_WIM_DATA: VoiceStep(reinterpret_cast<WAVEHDR*>(lp)); return 1;
+    case MM_WIM_CLOSE: EndOfCapture(); return 1;
+    }
+    return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+bool CreateMainWindow(HINSTANCE instance) {
+    WNDCLASSW wc{};
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = MainWndProc;
+    wc.hInstance = instance;
+    wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(kIconResource));
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(g_program->whiteBackground ? WHITE_BRUSH : BLACK_BRUSH));
+    wc.lpszMenuName = state().fullScreen ? nullptr : MAKEINTRESOURCEW(kMenuResource);
+    wc.lpszClassName = kWindowClass;
+    if (!RegisterClassW(&wc)) return false;
+    g_window = CreateWindowExW(WS_EX_APPWINDOW, kWindowClass, ui::widen(kTitle).c_str(),
+                               WS_POPUP | WS_VISIBLE | WS_SYSMENU, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
+    if (!g_window) return false;
+    const LONG_PTR style = GetWindowLongPtrW(g_window, GWL_STYLE);
+    SetWindowLongPtrW(g_window, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_MAXIMIZEBOX | WS_MINIMIZEBOX | WS_THICKFRAME));
+    UpdateWindow(g_window);
+    SetFocus(g_window);
+    return true;
+}
+
+bool quitPending() {
+    MSG msg;
+    return PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE) != 0;
+}
+
+// Ends the program from anywhere after start-up: the window's destruction
+// removes a stale result file and releases what the program holds.
+int leave() {
+    if (g_window) DestroyWindow(g_window);
+    return 0;
+}
+
+// Waits for messages (instead of polling) and dispatches them in order
+// until `done` holds or the quit message arrives.  False on quit.
+template <class Done>
+bool runMessagesUntil(Done done) {
+    MSG msg;
+    while (!done()) {
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got == 0 || got == -1) {
+            if (got == 0) PostQuitMessage(static_cast<int>(msg.wParam));  // let the caller see it too
+            return false;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return true;
+}
+
+void setDefaults() {
+    voice::IntensitySettings& settings = voice::intensitySettings();
+    settings.minDb = 10.0f;
+    settings.maxDb = 100.0f;
+    engine::DisplayConfig& display = engine::displayConfig();
+    display.requestedWidth = 640;
+    display.requestedHeight = 480;
+    display.bitsPerPixel = 16;
+    display.fullScreen = state().fullScreen = false;
+    display.halfView = state().halfView = false;
+    state().gameState = gsTitle;
+}
+
+}  // namespace
+
+int RunGame(HINSTANCE instance, const GameProgram& program) {
+    g_program = &program;
+    g_instance = instance;
+
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+
+    voice::setVolumeMessages(program.volumeMessages);
+    if (voice::InitMicrophoneVolume() == 0 && program.reportVolumeSetUpFailure)
+        ui::showMessage(nullptr, "NAO FOI POSSIVEL INICIALIZAR OS CONTROLES", "ERRO", MB_OK);
+
+    engine::gfxEnumDevices();
+    setDefaults();
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+
+    if (!CreateMainWindow(instance)) return 0;
+    engine::displayObjects().window = g_window;
+    g_hooks = makeHooks(program.scene);
+    engine::gfxSetGameHooks(&g_hooks);
+    if (!engine::InitGraphics()) return leave();
+
+    state().titlePhase = true;
+    if (voice::NoiseDialog(instance, g_window) == 0) return leave();
+
+    // The title: until Enter or a click starts the exercise.  An exit box
+    // opened here belongs to the title too.
+    runMessagesUntil([] { return state().gameState == gsPlaying || state().gameState == gsClosed; });
+    if (state().gameState == gsClosed || quitPending()) return leave();
+
+    ShowCursor(TRUE);
+    state().titlePhase = false;
+    state().phonationStart = 0;
+    if (!recorder().Start(g_window)) return leave();
+
+    runMessagesUntil([] { return state().gameState == gsClosed; });
+    return leave();
+}
+
+}  // namespace shell

@@ -1,0 +1,21 @@
+# Game shell and scenes: host tests of the logic.
+if(NOT WIN32)
+  add_executable(shell_tests host/shell_test.cpp)
+  target_link_libraries(shell_tests PRIVATE shell_core GTest::gtest_main)
+  te_warnings(shell_tests)
+  add_test(NAME shell_tests COMMAND shell_tests)
+
+  add_executable(scene_tests host/scene_test.cpp)
+  target_link_libraries(scene_tests PRIVATE scenes_core GTest::gtest_main)
+  te_warnings(scene_tests)
+  add_test(NAME scene_tests COMMAND scene_tests)
+endif()
+
+if(WIN32)
+  # The real abelha.exe driven from outside (needs tools/testenv.sh).
+  add_executable(abelha_e2e_tests win/abelha_e2e_test.cpp)
+  target_link_libraries(abelha_e2e_tests PRIVATE uidriver engine_core gtest_main)
+  add_dependencies(abelha_e2e_tests abelha)
+  add_test(NAME abelha_e2e_tests COMMAND abelha_e2e_tests)
+  set_tests_properties(abelha_e2e_tests PROPERTIES TIMEOUT 600)
+endif()

@@ -1,0 +1,342 @@
+// The bee game end to end under Wine: the real abelha.exe, driven from
+// outside like a therapist would, listening to sounds played into the
+// virtual microphone.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "engine/art_archive.h"
+#include "engine/dib.h"
+#include "tools/uidriver/driver_win.h"
+#include "tools/uidriver/samples.h"
+
+namespace {
+
+using uidriver::PcmPlayer;
+using uidriver::Program;
+using uidriver::waitFor;
+
+constexpr int kNoiseStart = 1028;
+
+std::wstring buildDir() {
+    wchar_t exe[MAX_PATH];
+    GetModuleFileNameW(nullptr, exe, MAX_PATH);
+    std::wstring dir = exe;
+    dir = dir.substr(0, dir.find_last_of(L"\\/"));  // .../tests
+    return dir.substr(0, dir.find_last_of(L"\\/"));  // the build tree
+}
+
+std::string readFile(const std::wstring& path) {
+    std::ifstream in(path.c_str(), std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+bool fileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// "Tempo Obtido: 00:03:99\nConfirma este Tempo?" -> 3990
+long confirmedMs(const std::string& text) {
+    int m = 0, s = 0, h = 0;
+    if (std::sscanf(text.c_str(), "Tempo Obtido: %d:%d:%d", &m, &s, &h) != 3) return -1;
+    return (m * 60 + s) * 1000L + h * 10L;
+}
+
+// A fresh working folder with the game's art file (or without it).
+struct Session {
+    std::wstring dir;
+    std::unique_ptr<Program> program;
+
+    explicit Session(bool withArt = true, const char* oldResult = nullptr) {
+        wchar_t temp[MAX_PATH];
+        GetTempPathW(MAX_PATH, temp);
+        dir = std::wstring(temp) + L"te-e2e-" + std::to_wstring(GetTickCount()) + L"-" +
+              std::to_wstring(GetCurrentProcessId());
+        CreateDirectoryW(dir.c_str(), nullptr);
+        if (withArt) CopyFileW((buildDir() + L"\\abelha.ff").c_str(), (dir + L"\\abelha.ff").c_str(), FALSE);
+        if (oldResult) std::ofstream(result().c_str(), std::ios::binary) << oldResult;
+        program = std::make_unique<Program>(buildDir() + L"\\abelha.exe", dir);
+    }
+    ~Session() {
+        program.reset();
+        DeleteFileW(result().c_str());
+        DeleteFileW((dir + L"\\abelha.ff").c_str());
+        RemoveDirectoryW(dir.c_str());
+    }
+    std::wstring result() const { return dir + L"\\abelha.dat"; }
+
+    HWND noiseDialog() {
+        HWND d = nullptr;
+        waitFor([&] { return (d = program->window(L"Ruido Externo...")) != nullptr; }, 60000);
+        return d;
+    }
+    // Quiet room, "Obter Ruido Externo", OK.
+    bool measureNoise() {
+        HWND d = noiseDialog();
+        if (!d) return false;
+        PcmPlayer room(uidriver::roomNoise(4500));
+        Sleep(300);
+        uidriver::clickButton(d, kNoiseStart);
+        if (!waitFor([&] { return uidriver::buttonEnabled(d, IDOK); }, 30000)) return false;
+        uidriver::clickButton(d, IDOK);
+        return true;
+    }
+    HWND title() {
+        HWND game = nullptr;
+        waitFor([&] { return (game = program->mainWindow()) && !program->window(L"Ruido Externo..."); }, 20000);
+        Sleep(500);
+        return game;
+    }
+    HWND box(const std::string& text, DWORD timeoutMs = 20000) {
+        HWND d = nullptr;
+        waitFor([&] { return (d = program->dialogWithText(text)) != nullptr; }, timeoutMs);
+        return d;
+    }
+    // Noise, title, Enter: the exercise is running.
+    HWND play() {
+        if (!measureNoise()) return nullptr;
+        HWND game = title();
+        if (!game) return nullptr;
+        uidriver::pressKey(game, VK_RETURN);
+        return waitForCapture(game) ? game : nullptr;
+    }
+    // Frames come only with captured buffers, and the fly crawls a little
+    // on every frame: once its row changes, the capture is running.
+    static bool waitForCapture(HWND game) {
+        const RECT client = uidriver::clientRectOnScreen(game);
+        auto flyRow = [&] {
+            std::string row;
+            for (int x = 0; x < 640; x += 4) row += std::to_string(uidriver::screenPixel(client.left + x, client.top + 459));
+            return row;
+        };
+        std::string last = flyRow();
+        int changes = 0;
+        return waitFor([&] {
+            const std::string now = flyRow();
+            if (now != last) ++changes;
+            last = now;
+            return changes >= 2;
+        }, 20000);
+    }
+};
+
+class AbelhaTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const char* sink = std::getenv("TE_SINK");
+        if (!sink || !*sink) GTEST_SKIP() << "needs the virtual display and microphone (tools/testenv.sh)";
+        if (!fileExists(buildDir() + L"\\abelha.exe")) GTEST_SKIP() << "abelha.exe not built";
+    }
+};
+
+// --- pictures ------------------------------------------------------------------
+
+// The colours of the game's own pictures, read from its art file.
+struct Art {
+    std::map<std::string, std::map<COLORREF, int>> colours;  // picture -> colour -> pixel count
+    const engine::DibInfo* title = nullptr;
+    engine::DibInfo titleInfo{};
+
+    Art() {
+        if (!engine::ArtArchiveOpen((std::string(narrowBuildDir()) + "\\abelha.ff").c_str(), 5)) return;
+        for (const char* name : {"ab0.BMP", "ab2.BMP", "init.bmp"}) {
+            auto* handle = engine::ArtEntryOpen(name);
+            if (!handle) continue;
+            const auto* data = static_cast<const uint8_t*>(engine::ArtEntryData(handle, 0, 0));
+            engine::DibInfo info;
+            if (data && engine::checkDib({data, handle->size}, info) == engine::DibCheck::ok) {
+                count(name, info);
+                if (std::string(name) == "init.bmp") {
+                    titleInfo = info;
+                    title = &titleInfo;
+                }
+            }
+            engine::ArtEntryClose(handle);
+        }
+    }
+    static std::string narrowBuildDir() {
+        const std::wstring w = buildDir();
+        return std::string(w.begin(), w.end());
+    }
+    static COLORREF pixel(const engine::DibInfo& p, int x, int y) {
+        const uint8_t index = p.pixels[static_cast<size_t>(p.height - 1 - y) * p.rowStride + static_cast<size_t>(x)];
+        const uint8_t* c = p.colorTable + 4 * index;
+        return RGB(c[2], c[1], c[0]);
+    }
+    void count(const std::string& name, const engine::DibInfo& p) {
+        for (int y = 0; y < p.height; ++y)
+            for (int x = 0; x < p.width; ++x) {
+                const COLORREF c = pixel(p, x, y);
+                if (c != RGB(255, 255, 255)) ++colours[name][c];
+            }
+    }
+    // The picture's most frequent colour that the scenery does not have much of.
+    COLORREF signature(const std::string& name) const {
+        COLORREF best = 0;
+        int most = 0;
+        for (auto [c, n] : colours.at(name))
+            if (n > most && GetRValue(c) > 200 && GetGValue(c) > 150 && GetBValue(c) < 90) {  // the bee's yellow
+                best = c;
+                most = n;
+            }
+        return best;
+    }
+};
+
+int countColour(RECT area, COLORREF colour) {
+    int n = 0;
+    HDC screen = GetDC(nullptr);
+    for (LONG y = area.top; y < area.bottom; y += 2)
+        for (LONG x = area.left; x < area.right; x += 2)
+            if (GetPixel(screen, x, y) == colour) ++n;
+    ReleaseDC(nullptr, screen);
+    return n;
+}
+
+RECT at(const RECT& client, int left, int top, int right, int bottom) {
+    return {client.left + left, client.top + top, client.left + right, client.top + bottom};
+}
+
+void saveShot(const wchar_t* name) {
+    uidriver::saveScreenshot(buildDir() + L"\\tests\\" + name + L".bmp");
+}
+
+// --- the exercise ------------------------------------------------------------------
+
+TEST_F(AbelhaTest, PhonationIsTimedConfirmedAndSaved) {
+    Art art;
+    ASSERT_NE(art.title, nullptr) << "init.bmp in abelha.ff";
+    const COLORREF beeYellow = art.signature("ab2.BMP");
+    ASSERT_NE(beeYellow, 0u);
+
+    Session session;
+    ASSERT_TRUE(session.measureNoise());
+    HWND game = session.title();
+    ASSERT_NE(game, nullptr);
+    const RECT client = uidriver::clientRectOnScreen(game);
+    EXPECT_EQ(client.right - client.left, 640);
+    EXPECT_EQ(client.bottom - client.top, 480);
+    saveShot(L"abelha-title");
+    int matching = 0, probes = 0;
+    for (int y = 20; y < 480; y += 37)
+        for (int x = 15; x < 640; x += 41, ++probes)
+            if (uidriver::screenPixel(client.left + x, client.top + y) == Art::pixel(*art.title, x, y)) ++matching;
+    EXPECT_GE(matching, probes * 9 / 10) << "the title picture fills the window";
+
+    uidriver::pressKey(game, VK_RETURN);
+    const RECT high = at(client, 30, 220, 85, 284), low = at(client, 30, 350, 85, 414);
+    // Setting the game up and the first captured buffers take a moment.
+    EXPECT_TRUE(waitFor([&] { return countColour(low, beeYellow) > 20; }, 15000)) << "idle: the bee sits low";
+    saveShot(L"abelha-idle");
+    EXPECT_EQ(countColour(high, beeYellow), 0);
+
+    const int lengthMs = 3000;
+    PcmPlayer vowel(uidriver::sustainedVowel(lengthMs));
+    Sleep(1800);
+    saveShot(L"abelha-voiced");
+    EXPECT_GT(countColour(high, beeYellow), 20) << "voiced: the bee flies high";
+    EXPECT_EQ(countColour(low, beeYellow), 0);
+    EXPECT_GT(countColour(at(client, 10, 4, 170, 28), RGB(255, 255, 255)), 20) << "the HUD's running time";
+    EXPECT_EQ(uidriver::screenPixel(client.left + 520 + 9 * 2 + 4, client.top + 436 + 35), RGB(0, 255, 0))
+        << "meter segment 2 green";
+    EXPECT_EQ(uidriver::screenPixel(client.left + 520 + 9 * 10 + 4, client.top + 436 + 35), RGB(128, 128, 128))
+        << "meter segment 10 gray";
+
+    HWND confirm = session.box("Tempo Obtido");
+    ASSERT_NE(confirm, nullptr);
+    saveShot(L"abelha-confirm");
+    const std::string text = uidriver::dialogText(confirm);
+    const long ms = confirmedMs(text);
+    EXPECT_NEAR(ms, lengthMs, 125) << text;
+    EXPECT_NE(text.find("\nConfirma este Tempo?"), std::string::npos) << text;
+
+    uidriver::clickButton(confirm, IDYES);
+    EXPECT_EQ(session.program->waitExit(20000), 0);
+    const std::string saved = readFile(session.result());
+    ASSERT_EQ(saved.size(), 8u) << saved;
+    EXPECT_EQ(saved, text.substr(14, 8));
+    for (size_t i = 0; i < saved.size(); ++i)
+        EXPECT_TRUE(i % 3 == 2 ? saved[i] == ':' : (saved[i] >= '0' && saved[i] <= '9')) << saved;
+}
+
+TEST_F(AbelhaTest, DecliningRestartsAndTheNextPhonationAsksAgain) {
+    Session session;
+    ASSERT_NE(session.play(), nullptr);
+    for (int round = 0; round < 2; ++round) {
+        PcmPlayer vowel(uidriver::sustainedVowel(2600));
+        HWND confirm = session.box("Tempo Obtido");
+        ASSERT_NE(confirm, nullptr) << "round " << round;
+        EXPECT_NEAR(confirmedMs(uidriver::dialogText(confirm)), 2600, 125);
+        uidriver::clickButton(confirm, round == 0 ? IDNO : IDYES);
+        if (round == 0) {
+            ASSERT_TRUE(Session::waitForCapture(session.program->mainWindow())) << "the capture starts again";
+            EXPECT_FALSE(fileExists(session.result()));
+        }
+    }
+    EXPECT_EQ(session.program->waitExit(20000), 0);
+    EXPECT_EQ(readFile(session.result()).size(), 8u);
+}
+
+TEST_F(AbelhaTest, PhonationOfOneAndAHalfSecondsIsNotTaken) {
+    Session session;
+    HWND game = session.play();
+    ASSERT_NE(game, nullptr);
+    {
+        PcmPlayer vowel(uidriver::sustainedVowel(1500));
+        waitFor([&] { return vowel.finished(); }, 10000);
+    }
+    EXPECT_EQ(session.box("Tempo Obtido", 2500), nullptr) << "a phonation of 2 s or less is dropped";
+    uidriver::pressKey(game, VK_ESCAPE);
+    HWND sure = session.box("Você Tem Certeza que Deseja Sair?");
+    ASSERT_NE(sure, nullptr);
+    uidriver::clickButton(sure, IDYES);
+    EXPECT_EQ(session.program->waitExit(20000), 0);
+    EXPECT_FALSE(fileExists(session.result()));
+}
+
+TEST_F(AbelhaTest, EscapeAndYesDeletesAnOlderResult) {
+    Session session(true, "00:09:99");
+    ASSERT_TRUE(session.measureNoise());
+    HWND game = session.title();
+    ASSERT_NE(game, nullptr);
+    uidriver::pressKey(game, VK_ESCAPE);
+    HWND sure = session.box("Você Tem Certeza que Deseja Sair?");
+    ASSERT_NE(sure, nullptr);
+    uidriver::clickButton(sure, IDYES);
+    EXPECT_EQ(session.program->waitExit(20000), 0);
+    EXPECT_FALSE(fileExists(session.result())) << "a result of an earlier run must not look like this one's";
+}
+
+TEST_F(AbelhaTest, MissingArtFileIsReportedWhenTheExerciseStarts) {
+    Session session(false, "00:09:99");
+    ASSERT_TRUE(session.measureNoise());
+    HWND game = session.title();
+    ASSERT_NE(game, nullptr);
+    const RECT client = uidriver::clientRectOnScreen(game);
+    EXPECT_EQ(uidriver::screenPixel(client.left + 320, client.top + 240), RGB(0, 0, 0)) << "no title picture";
+    uidriver::pressKey(game, VK_RETURN);
+    HWND message = session.box("Não Foi Possivel Carregar o Arquivo 'abelha.ff'");
+    ASSERT_NE(message, nullptr);
+    EXPECT_EQ(uidriver::dialogText(message),
+              "Não Foi Possivel Carregar o Arquivo 'abelha.ff'\nO Aplicativo será Finalizado!");
+    EXPECT_EQ(uidriver::windowTitle(message), "Tempo Expiratório");
+    uidriver::clickButton(message, IDOK);
+    EXPECT_EQ(session.program->waitExit(20000), 0);
+    EXPECT_FALSE(fileExists(session.result()));
+}
+
+TEST_F(AbelhaTest, EscapeInTheFirstNoiseDialogEndsTheProgram) {
+    Session session;
+    HWND noise = session.noiseDialog();
+    ASSERT_NE(noise, nullptr);
+    uidriver::pressKey(noise, VK_ESCAPE);
+    EXPECT_EQ(session.program->waitExit(20000), 0);
+    EXPECT_EQ(session.program->mainWindow(), nullptr);
+}
+
+}  // namespace

@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# `make run`: a program under Wine.
+#
+# On a desktop (a display and a sound server of the user's own) the real
+# program starts and the therapist uses it.  Without them, the virtual
+# display and microphone are used and the UI driver walks through one
+# measurement: noise, title, a sung vowel, the confirmation.  Screenshots
+# (PNG) and the result file are left in out/.
+#
+#   tools/run.sh PROGRAM WINBUILD OUTDIR
+set -euo pipefail
+program=$1 build=$2 out=$3
+here=$(cd "$(dirname "$0")/.." && pwd)
+
+[ -f "$build/$program.exe" ] || { echo "run: $build/$program.exe was not built" >&2; exit 1; }
+mkdir -p "$out"
+rm -f "$out"/*.bmp "$out"/*.png
+cp "$build/$program.exe" "$out/"
+[ -f "$build/$program.ff" ] && cp "$build/$program.ff" "$out/"
+
+have_desktop() {
+  [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1 && pactl info >/dev/null 2>&1 &&
+    [ -n "$(pactl list short sources 2>/dev/null | grep -v '\.monitor')" ]
+}
+
+if have_desktop; then
+  echo "Starting $program on this desktop."
+  export WINEPREFIX=${WINEPREFIX:-$here/build/wineprefix}
+  cd "$out" && exec wine "./$program.exe"
+fi
+
+echo "No desktop with a microphone here: using the virtual display and microphone."
+cp "$build/uidriver.exe" "$out/"
+unset DISPLAY
+"$here/tools/testenv.sh" --virtual-display -- sh -c "cd '$out' && wine ./uidriver.exe '$program.exe' . ."
+status=$?
+for bmp in "$out"/*.bmp; do
+  [ -e "$bmp" ] || continue
+  convert "$bmp" "${bmp%.bmp}.png" && rm -f "$bmp"
+done
+rm -f "$out/uidriver.exe"
+echo "Screenshots and the result file are in $out/:"
+ls -1 "$out" | grep -vE '\.(exe|ff)$' | sed 's/^/  /'
+[ -f "$out/$program.dat" ] && echo "$program.dat: $(cat "$out/$program.dat")"
+exit $status

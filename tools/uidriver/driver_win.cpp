@@ -1,0 +1,217 @@
+#include "driver_win.h"
+
+#include <cstdio>
+#include <vector>
+
+namespace uidriver {
+namespace {
+
+std::string narrow(const wchar_t* text) {
+    const int n = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    if (n <= 1) return {};
+    std::string out(static_cast<size_t>(n - 1), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text, -1, out.data(), n, nullptr, nullptr);
+    return out;
+}
+
+struct WindowSearch {
+    DWORD process;
+    std::function<bool(HWND)> match;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK visitWindow(HWND hwnd, LPARAM lp) {
+    auto* search = reinterpret_cast<WindowSearch*>(lp);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(hwnd, &owner);
+    if (owner != search->process || !IsWindowVisible(hwnd) || !search->match(hwnd)) return TRUE;
+    search->found = hwnd;
+    return FALSE;
+}
+
+HWND findWindow(DWORD process, std::function<bool(HWND)> match) {
+    WindowSearch search{process, std::move(match)};
+    EnumWindows(visitWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::string className(HWND hwnd) {
+    wchar_t name[64] = {};
+    GetClassNameW(hwnd, name, 64);
+    return narrow(name);
+}
+
+BOOL CALLBACK collectStatic(HWND child, LPARAM lp) {
+    if (className(child) == "Static") {
+        auto* text = reinterpret_cast<std::string*>(lp);
+        const std::string part = windowTitle(child);
+        if (!part.empty()) *text += (text->empty() ? "" : "\n") + part;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+bool waitFor(const std::function<bool()>& done, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    while (!done()) {
+        if (GetTickCount() - start >= timeoutMs) return false;
+        Sleep(20);
+    }
+    return true;
+}
+
+Program::Program(const std::wstring& exe, const std::wstring& workDir) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    std::wstring command = L"\"" + exe + L"\"";
+    if (!CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, workDir.c_str(), &startup,
+                        &process_))
+        process_ = {};
+}
+
+Program::~Program() {
+    if (!process_.hProcess) return;
+    if (running()) {
+        TerminateProcess(process_.hProcess, 99);
+        WaitForSingleObject(process_.hProcess, 5000);
+    }
+    CloseHandle(process_.hProcess);
+    CloseHandle(process_.hThread);
+}
+
+bool Program::running() const {
+    return process_.hProcess && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+long Program::waitExit(DWORD timeoutMs) {
+    if (!process_.hProcess || WaitForSingleObject(process_.hProcess, timeoutMs) != WAIT_OBJECT_0) return -1;
+    DWORD code = 0;
+    GetExitCodeProcess(process_.hProcess, &code);
+    return static_cast<long>(code);
+}
+
+HWND Program::window(const std::wstring& title) const {
+    const std::string wanted = narrow(title.c_str());
+    return findWindow(id(), [&](HWND hwnd) { return windowTitle(hwnd) == wanted; });
+}
+
+HWND Program::dialogWithText(const std::string& text) const {
+    return findWindow(id(), [&](HWND hwnd) {
+        if (className(hwnd) != "#32770") return false;
+        if (windowTitle(hwnd).rfind(text, 0) == 0) return true;
+        return dialogText(hwnd).rfind(text, 0) == 0;
+    });
+}
+
+HWND Program::mainWindow() const {
+    return findWindow(id(), [](HWND hwnd) { return className(hwnd) == "KeltumClass"; });
+}
+
+void clickButton(HWND dialog, int id) {
+    HWND button = GetDlgItem(dialog, id);
+    if (button) SendMessageW(button, BM_CLICK, 0, 0);
+}
+
+void pressKey(HWND window, UINT key) {
+    PostMessageW(window, WM_KEYDOWN, key, 1);
+    PostMessageW(window, WM_KEYUP, key, 0xC0000001);
+}
+
+bool buttonEnabled(HWND dialog, int id) {
+    HWND button = GetDlgItem(dialog, id);
+    return button && IsWindowEnabled(button);
+}
+
+std::string dialogText(HWND dialog) {
+    std::string text;
+    EnumChildWindows(dialog, collectStatic, reinterpret_cast<LPARAM>(&text));
+    return text;
+}
+
+std::string windowTitle(HWND window) {
+    wchar_t text[512] = {};
+    GetWindowTextW(window, text, 512);
+    return narrow(text);
+}
+
+bool saveScreenshot(const std::wstring& path) {
+    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;  // bottom-up, as BMP files are
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    bool ok = false;
+    if (bitmap) {
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+        SelectObject(memory, old);
+        const DWORD rowBytes = static_cast<DWORD>((width * 3 + 3) & ~3);
+        const DWORD imageBytes = rowBytes * static_cast<DWORD>(height);
+        BITMAPFILEHEADER file{};
+        file.bfType = 0x4D42;
+        file.bfOffBits = sizeof file + sizeof(BITMAPINFOHEADER);
+        file.bfSize = file.bfOffBits + imageBytes;
+        if (FILE* out = _wfopen(path.c_str(), L"wb")) {
+            ok = std::fwrite(&file, sizeof file, 1, out) == 1 &&
+                 std::fwrite(&info.bmiHeader, sizeof(BITMAPINFOHEADER), 1, out) == 1 &&
+                 std::fwrite(bits, 1, imageBytes, out) == imageBytes;
+            ok = std::fclose(out) == 0 && ok;
+        }
+        DeleteObject(bitmap);
+    }
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return ok;
+}
+
+COLORREF screenPixel(int x, int y) {
+    HDC screen = GetDC(nullptr);
+    const COLORREF c = GetPixel(screen, x, y);
+    ReleaseDC(nullptr, screen);
+    return c;
+}
+
+RECT clientRectOnScreen(HWND window) {
+    RECT r{};
+    GetClientRect(window, &r);
+    POINT topLeft{r.left, r.top}, bottomRight{r.right, r.bottom};
+    ClientToScreen(window, &topLeft);
+    ClientToScreen(window, &bottomRight);
+    return {topLeft.x, topLeft.y, bottomRight.x, bottomRight.y};
+}
+
+PcmPlayer::PcmPlayer(std::vector<int16_t> samples) : samples_(std::move(samples)) {
+    WAVEFORMATEX f{};
+    f.wFormatTag = WAVE_FORMAT_PCM;
+    f.nChannels = 1;
+    f.nSamplesPerSec = 11025;
+    f.wBitsPerSample = 16;
+    f.nBlockAlign = 2;
+    f.nAvgBytesPerSec = 22050;
+    if (waveOutOpen(&device_, WAVE_MAPPER, &f, 0, 0, CALLBACK_NULL) != MMSYSERR_NOERROR) {
+        device_ = nullptr;
+        return;
+    }
+    header_.lpData = reinterpret_cast<LPSTR>(samples_.data());
+    header_.dwBufferLength = static_cast<DWORD>(samples_.size() * 2);
+    if (waveOutPrepareHeader(device_, &header_, sizeof header_) != MMSYSERR_NOERROR) return;
+    started_ = waveOutWrite(device_, &header_, sizeof header_) == MMSYSERR_NOERROR;
+}
+
+PcmPlayer::~PcmPlayer() {
+    if (!device_) return;
+    waveOutReset(device_);
+    waveOutUnprepareHeader(device_, &header_, sizeof header_);
+    waveOutClose(device_);
+}
+
+bool PcmPlayer::finished() const { return !started_ || (header_.dwFlags & WHDR_DONE) != 0; }
+
+}  // namespace uidriver

@@ -1,0 +1,74 @@
+// Drives a game program from outside, the way a therapist would: finds
+// its windows and dialogs, presses their buttons and keys, plays sound
+// into the (virtual) microphone and takes screenshots.  Used by the
+// `make run` walkthrough and by the end-to-end tests.
+#pragma once
+
+#include <windows.h>
+#include <mmsystem.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace uidriver {
+
+// Polls `done` every 20 ms until it holds or `timeoutMs` passes.
+bool waitFor(const std::function<bool()>& done, DWORD timeoutMs);
+
+class Program {
+public:
+    // Starts `exe` with `workDir` as its current directory.
+    Program(const std::wstring& exe, const std::wstring& workDir);
+    ~Program();  // ends the program if it is still running
+    bool started() const { return process_.hProcess != nullptr; }
+    DWORD id() const { return process_.dwProcessId; }
+    bool running() const;
+    // Waits for the program to end; its exit code, or -1 on timeout.
+    long waitExit(DWORD timeoutMs);
+
+    // The program's visible top-level window titled `title` ("#32770"
+    // dialogs and message boxes included); nullptr when none.
+    HWND window(const std::wstring& title) const;
+    // A visible dialog or message box of the program whose text (caption
+    // or static text) starts with `text`.
+    HWND dialogWithText(const std::string& text) const;
+    // The program's main game window ("KeltumClass").
+    HWND mainWindow() const;
+
+private:
+    PROCESS_INFORMATION process_{};
+};
+
+void clickButton(HWND dialog, int id);
+void pressKey(HWND window, UINT key);
+bool buttonEnabled(HWND dialog, int id);
+// Texts of a dialog's static controls, joined with line breaks.
+std::string dialogText(HWND dialog);
+std::string windowTitle(HWND window);
+
+// Saves the whole screen as a 24-bit BMP; false when it cannot.
+bool saveScreenshot(const std::wstring& path);
+// One pixel of the screen, as RGB.
+COLORREF screenPixel(int x, int y);
+// The window's client area on the screen.
+RECT clientRectOnScreen(HWND window);
+
+// Plays 16-bit mono PCM at 11025 Hz on the default output (the virtual
+// microphone under the test environment).
+class PcmPlayer {
+public:
+    explicit PcmPlayer(std::vector<int16_t> samples);
+    ~PcmPlayer();
+    bool started() const { return started_; }
+    bool finished() const;
+
+private:
+    std::vector<int16_t> samples_;
+    HWAVEOUT device_ = nullptr;
+    WAVEHDR header_{};
+    bool started_ = false;
+};
+
+}  // namespace uidriver

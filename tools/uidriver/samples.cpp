@@ -1,0 +1,87 @@
+#include "samples.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace uidriver {
+namespace {
+
+constexpr double kTwoPi = 6.283185307179586;
+
+size_t sampleCount(int ms) { return static_cast<size_t>(static_cast<int64_t>(kSampleRate) * ms / 1000); }
+
+int16_t clampSample(double v) { return static_cast<int16_t>(std::lround(std::clamp(v, -32767.0, 32767.0))); }
+
+void put(std::vector<uint8_t>& out, uint32_t v, int bytes) {
+    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>((v >> (8 * i)) & 0xFF));
+}
+
+void putText(std::vector<uint8_t>& out, const char* text) {
+    for (; *text; ++text) out.push_back(static_cast<uint8_t>(*text));
+}
+
+}  // namespace
+
+std::vector<int16_t> roomNoise(int ms, uint32_t seed) {
+    std::vector<int16_t> s(sampleCount(ms));
+    uint32_t state = seed ? seed : 1;
+    for (auto& v : s) {
+        // xorshift: deterministic, good enough for hiss
+        state ^= state << 13;
+        state ^= state >> 17;
+        state ^= state << 5;
+        v = static_cast<int16_t>(static_cast<int32_t>(state % 61) - 30);
+    }
+    return s;
+}
+
+std::vector<int16_t> sustainedVowel(int ms, double amplitude) {
+    const size_t n = sampleCount(ms);
+    std::vector<int16_t> s(n);
+    // Harmonics of 150 Hz shaped by formants near 700 and 1200 Hz ("a").
+    const double f0 = 150.0;
+    const double formant1 = 700.0, formant2 = 1200.0;
+    double phase = 0.0;
+    const size_t fade = sampleCount(30);
+    for (size_t i = 0; i < n; ++i) {
+        const double t = static_cast<double>(i) / kSampleRate;
+        const double pitch = f0 * (1.0 + 0.01 * std::sin(kTwoPi * 5.0 * t));
+        phase += kTwoPi * pitch / kSampleRate;
+        double v = 0.0, norm = 0.0;
+        for (int h = 1; h * f0 < 3000.0; ++h) {
+            const double f = h * f0;
+            const double w = 1.0 / h + 1.5 * std::exp(-std::pow((f - formant1) / 150.0, 2)) +
+                             0.8 * std::exp(-std::pow((f - formant2) / 200.0, 2));
+            v += w * std::sin(h * phase);
+            norm += w;
+        }
+        double envelope = 1.0;
+        if (i < fade) envelope = static_cast<double>(i) / static_cast<double>(fade);
+        if (n - i < fade) envelope = static_cast<double>(n - i) / static_cast<double>(fade);
+        s[i] = clampSample(amplitude * 1.6 * envelope * v / norm);
+    }
+    return s;
+}
+
+std::vector<int16_t> silence(int ms) { return std::vector<int16_t>(sampleCount(ms), 0); }
+
+std::vector<uint8_t> wavFile(const std::vector<int16_t>& samples) {
+    const auto dataBytes = static_cast<uint32_t>(samples.size() * 2);
+    std::vector<uint8_t> out;
+    putText(out, "RIFF");
+    put(out, 36 + dataBytes, 4);
+    putText(out, "WAVEfmt ");
+    put(out, 16, 4);
+    put(out, 1, 2);  // PCM
+    put(out, 1, 2);  // mono
+    put(out, kSampleRate, 4);
+    put(out, kSampleRate * 2, 4);
+    put(out, 2, 2);
+    put(out, 16, 2);
+    putText(out, "data");
+    put(out, dataBytes, 4);
+    for (int16_t v : samples) put(out, static_cast<uint16_t>(v), 2);
+    return out;
+}
+
+}  // namespace uidriver

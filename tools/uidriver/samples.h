@@ -1,0 +1,27 @@
+// The sounds the walkthrough and the end-to-end tests play into the
+// virtual microphone, made here so nothing recorded has to be shipped:
+// a quiet room and a sustained vowel, 16-bit mono at 11025 Hz.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace uidriver {
+
+inline constexpr int kSampleRate = 11025;
+
+// Low, even background noise (about 35 dB after the program's filter).
+std::vector<int16_t> roomNoise(int ms, uint32_t seed = 1);
+
+// A sung "a" on 150 Hz with a little vibrato and the first formants, at a
+// steady loudness (about 60-70 dB), with 30 ms fades so it starts and ends
+// cleanly.
+std::vector<int16_t> sustainedVowel(int ms, double amplitude = 9000.0);
+
+// Silence, to put space between sounds.
+std::vector<int16_t> silence(int ms);
+
+// A RIFF/WAVE file of the samples.
+std::vector<uint8_t> wavFile(const std::vector<int16_t>& samples);
+
+}  // namespace uidriver
