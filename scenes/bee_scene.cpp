@@ -11,14 +11,14 @@ constexpr const char* kPictures[] = {
     "aviao0.bmp", "aviao1.bmp",                              // 176-177 the aeroplane
 };
 
-constexpr FrameSpec kBeeFrames[] = {
+constexpr FrameLayout kBeeFrames[] = {
     {170, kIdle, 47, 64},   {171, kIdle, 47, 64},
     {172, kVoiced, 55, 64}, {173, kVoiced, 55, 64}, {174, kVoiced, 55, 64},
 };
-constexpr FrameSpec kFlyFrames[] = {{175, kDrift, 38, 38}};
-constexpr FrameSpec kPlaneFrames[] = {{176, kDrift, 64, 64}, {177, kDrift, 64, 64}};
+constexpr FrameLayout kFlyFrames[] = {{175, kDrift, 38, 38}};
+constexpr FrameLayout kPlaneFrames[] = {{176, kDrift, 64, 64}, {177, kDrift, 64, 64}};
 
-constexpr SpriteSpec kExtras[] = {
+constexpr SpriteLayout kExtras[] = {
     {"fly", 1, 500, 440, true, 70, 32, 2, kDrift, kFlyFrames, 0, 0, 0, fixed(-4), true, false},
     {"aeroplane", 2, 500, 10, true, 64, 64, 2, kDrift, kPlaneFrames, 2, 300, 0, fixed(4), true, false},
 };

@@ -20,24 +20,24 @@ engine::Plane& ScenePlanes::operator[](PlaneId id) const {
     return back;
 }
 
-void Scene::createSprite(Sprite& sprite, const SpriteSpec& spec, int32_t x, BitmapSet set) {
-    sprite.create(spec.capacity, fixed(x), fixed(spec.y), spec.boxWidth, spec.boxHeight, description_.wrapX,
+void Scene::createSprite(Sprite& sprite, const SpriteLayout& layout, int32_t x, BitmapSet set) {
+    sprite.create(layout.capacity, fixed(x), fixed(layout.y), layout.boxWidth, layout.boxHeight, description_.wrapX,
                   description_.wrapY, kCreationThreshold, 1);
-    sprite.baseSlot = spec.frames.empty() ? 0 : spec.frames.front().slot;
+    sprite.baseSlot = layout.frames.empty() ? 0 : layout.frames.front().slot;
     // A picture that could not be loaded is refused here and simply
     // missing from the animation.
-    for (const FrameSpec& frame : spec.frames)
-        BitBltSprite(sprite, pictureAt(set, frame.slot), frame.action, spec.direction, 0, 0, frame.width,
+    for (const FrameLayout& frame : layout.frames)
+        BitBltSprite(sprite, pictureAt(set, frame.slot), frame.action, layout.direction, 0, 0, frame.width,
                      frame.height);
 }
 
 void Scene::createMainSprite(BitmapSet set, uint32_t now) {
-    const SpriteSpec& spec = description_.mainSprite;
+    const SpriteLayout& layout = description_.mainSprite;
     main_ = Sprite{};
-    createSprite(main_, spec, spec.x, set);
-    main_.setAction(spec.action, spec.direction);
+    createSprite(main_, layout, layout.x, set);
+    main_.setAction(layout.action, layout.direction);
     main_.setSwitchType(kSwitchByTime);
-    main_.setSwitchTime(spec.interval, now);
+    main_.setSwitchTime(layout.interval, now);
     main_.setActive(1);
     created_ = true;
 }
@@ -46,18 +46,18 @@ void Scene::createExtraSprites(BitmapSet set, uint32_t now, int (*random200)()) 
     extras_.clear();
     extras_.resize(description_.extras.size());
     for (size_t i = 0; i < extras_.size(); ++i) {
-        const SpriteSpec& spec = description_.extras[i];
+        const SpriteLayout& layout = description_.extras[i];
         Sprite& sprite = extras_[i];
-        createSprite(sprite, spec, spec.x + (spec.randomX ? random200() : 0), set);
+        createSprite(sprite, layout, layout.x + (layout.randomX ? random200() : 0), set);
         sprite.setActive(1);
-        if (spec.switchType == kSwitchByTime) {
+        if (layout.switchType == kSwitchByTime) {
             sprite.setSwitchType(kSwitchByTime);
-            sprite.setSwitchTime(spec.interval, now);
-        } else if (spec.thresholdPixels > 0) {
+            sprite.setSwitchTime(layout.interval, now);
+        } else if (layout.thresholdPixels > 0) {
             sprite.setSwitchType(kSwitchByDistanceX);
-            sprite.setSwitchThreshold(fixed(spec.thresholdPixels), kSet);
+            sprite.setSwitchThreshold(fixed(layout.thresholdPixels), kSet);
         }
-        sprite.setAction(spec.action, spec.direction);
+        sprite.setAction(layout.action, layout.direction);
     }
 }
 
@@ -73,9 +73,9 @@ void Scene::step(const ScenePlanes& planes, bool playing, uint32_t now) {
         planes.front.moveY(0, kAdvance);
         planes.front.moveX(0, kAdvance);
         for (size_t i = 0; i < extras_.size(); ++i) {
-            const SpriteSpec& spec = description_.extras[i];
-            if (!spec.moves) continue;
-            extras_[i].setSpeedX(spec.speed, kSet);
+            const SpriteLayout& layout = description_.extras[i];
+            if (!layout.moves) continue;
+            extras_[i].setSpeedX(layout.speed, kSet);
             extras_[i].moveX(0, kAdvance);
             extras_[i].moveY(0, kAdvance);
         }

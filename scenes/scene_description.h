@@ -16,20 +16,20 @@ inline constexpr int kFirstSpriteSlot = 170;   // sprite pictures follow the til
 
 enum class PlaneId { Front, Middle, Back };
 
-struct PlaneSpec {
+struct PlaneLayout {
     const char* list;  // RCDATA resource of the program
     uint16_t width, height, divisor;
 };
 
 enum SpriteAction : int32_t { kDrift = 0, kIdle = 1, kVoiced = 2 };
 
-struct FrameSpec {
+struct FrameLayout {
     int32_t slot;    // bitmap-set slot of the picture
     int32_t action;
     int16_t width, height;
 };
 
-struct SpriteSpec {
+struct SpriteLayout {
     const char* name;          // for the reader; not used by the game
     uint16_t capacity;
     int32_t x, y;              // pixels; x gets 0-199 added when randomX
@@ -37,7 +37,7 @@ struct SpriteSpec {
     uint16_t boxWidth, boxHeight;
     int32_t direction;         // 1 main sprite, 2 extra sprites
     int32_t action;            // the action it starts with
-    std::span<const FrameSpec> frames;
+    std::span<const FrameLayout> frames;
     int32_t switchType;        // 0 by distance in x, 2 by time
     uint32_t interval;         // ms, time-driven animation
     int32_t thresholdPixels;   // distance-driven animation; 0 keeps the creation threshold
@@ -63,11 +63,11 @@ struct SceneDescription {
     const char* resultFile;    // "abelha.dat"
     const char* resultError;   // shown when it cannot be created
     uint16_t bitmapSlots;
-    PlaneSpec front, middle, back;
+    PlaneLayout front, middle, back;
     PlaneId drawOrder[3];
     std::span<const char* const> spritePictures;  // loaded into slots 170, 171, ...
-    SpriteSpec mainSprite;
-    std::span<const SpriteSpec> extras;           // creation and moving order
+    SpriteLayout mainSprite;
+    std::span<const SpriteLayout> extras;           // creation and moving order
     std::span<const int> displayOrder;            // indices into extras; the main sprite comes last
     BandMotion inBand, outOfBand;
     int16_t wrapX, wrapY;                         // sprite wrap, pixels

@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 #include <ddraw.h>
-#include <windowsx.h>
 
 #include <cstdlib>
 #include <ctime>
@@ -259,25 +258,25 @@ void startExercise() {
     engine::SetupGame();
 }
 
-void OnKeyDown(HWND hwnd, UINT key, BOOL, int, UINT) {
+// The help viewer or the volume control: the game hides while it is open.
+void runExternalTool(HWND hwnd, void (*show)(HWND)) {
+    PauseDrawing();
+    show(hwnd);
+    engine::RestoreDisplay();
+    ResumeIfForeground();
+}
+
+// True when the key is consumed (Esc); the others go on to the default.
+bool OnKeyDown(HWND hwnd, UINT key) {
     switch (key) {
     case VK_RETURN:
         if (state().gameState == gsTitle) startExercise();
-        break;
-    case VK_ESCAPE: confirmExit(hwnd); return;
-    case VK_F1:
-        PauseDrawing();
-        voice::ShowHelp(hwnd);
-        engine::RestoreDisplay();
-        ResumeIfForeground();
-        break;
-    case VK_F12:
-        PauseDrawing();
-        voice::ShowVolumeControl(hwnd);
-        engine::RestoreDisplay();
-        ResumeIfForeground();
-        break;
+        return false;
+    case VK_ESCAPE: confirmExit(hwnd); return true;
+    case VK_F1: runExternalTool(hwnd, voice::ShowHelp); return false;
+    case VK_F12: runExternalTool(hwnd, voice::ShowVolumeControl); return false;
     }
+    return false;
 }
 
 void OnActivateApp(HWND hwnd, BOOL active, DWORD) {
@@ -350,11 +349,7 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_PAINT: OnPaint(hwnd); return 1;
     case WM_ACTIVATEAPP: OnActivateApp(hwnd, static_cast<BOOL>(wp), static_cast<DWORD>(lp)); break;
     case WM_KEYDOWN:
-        if (wp == VK_ESCAPE) {
-            confirmExit(hwnd);
-            return 0;
-        }
-        OnKeyDown(hwnd, static_cast<UINT>(wp), TRUE, 0, 0);
+        if (OnKeyDown(hwnd, static_cast<UINT>(wp))) return 0;
         break;
     case WM_COMMAND: {
         const int id = LOWORD(wp);

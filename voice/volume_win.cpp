@@ -6,6 +6,7 @@
 #include "voice/dialogs_win.h"
 #include "voice/trace.h"
 #include "voice/user_message_win.h"
+#include "voice/wave_recorder_win.h"
 
 namespace voice {
 namespace {
@@ -23,17 +24,6 @@ CVolumeInXXX* g_windowInstance = nullptr;  // the object whose mixer is open
     do {                                                    \
         if (g_messages.trace) trace(".InputXxxVolume: " __VA_ARGS__); \
     } while (0)
-
-WAVEFORMATEX probeFormat() {
-    WAVEFORMATEX f{};
-    f.wFormatTag = WAVE_FORMAT_PCM;
-    f.nChannels = 1;
-    f.nSamplesPerSec = 22050;
-    f.wBitsPerSample = 16;
-    f.nBlockAlign = 2;
-    f.nAvgBytesPerSec = 44100;
-    return f;
-}
 
 MMRESULT destinationLine(HMIXEROBJ mixer, MIXERLINEA* line) {
     *line = {};
@@ -81,7 +71,7 @@ void freeVolumeControl() {
 }
 
 bool waveInMixerId(UINT* id) {
-    WAVEFORMATEX format = probeFormat();
+    WAVEFORMATEX format = monoPcm16Format(22050);  // the rate does not matter for finding the mixer
     HWAVEIN probe = nullptr;
     MMRESULT result = waveInOpen(&probe, WAVE_MAPPER, &format, 0, 0, CALLBACK_NULL);
     if (result != MMSYSERR_NOERROR) {

@@ -60,6 +60,7 @@ public:
     // The mixer reported a change of one of its controls.
     void onControlChange(uint32_t controlId);
     bool lineAdopted() const { return lineAdopted_; }
+    uint32_t volumeControlId() const { return volumeControlId_; }
     HWND window() const { return window_; }
 
 private:

@@ -16,34 +16,38 @@ const WaveInApi kRealApi = {
     waveInReset, waveInUnprepareHeader, waveInClose,   waveInGetErrorTextW,
 };
 
-WAVEFORMATEX captureFormat() {
-    WAVEFORMATEX f{};
-    f.wFormatTag = WAVE_FORMAT_PCM;
-    f.nChannels = 1;
-    f.nSamplesPerSec = kSampleRate;
-    f.wBitsPerSample = 16;
-    f.nBlockAlign = 2;
-    f.nAvgBytesPerSec = kSampleRate * 2;
-    f.cbSize = 0;
-    return f;
-}
-
 }  // namespace
 
 const WaveInApi& realWaveInApi() { return kRealApi; }
+
+WAVEFORMATEX monoPcm16Format(DWORD samplesPerSecond) {
+    WAVEFORMATEX f{};
+    f.wFormatTag = WAVE_FORMAT_PCM;
+    f.nChannels = 1;
+    f.nSamplesPerSec = samplesPerSecond;
+    f.wBitsPerSample = 16;
+    f.nBlockAlign = 2;
+    f.nAvgBytesPerSec = samplesPerSecond * 2;
+    f.cbSize = 0;
+    return f;
+}
 
 CWaveRecorder& waveRecorder() {
     static CWaveRecorder recorder;
     return recorder;
 }
 
-CWaveRecorder::CWaveRecorder(const WaveInApi& api) : api_(api), format_(captureFormat()) {}
+CWaveRecorder::CWaveRecorder(const WaveInApi& api) : api_(api), format_(monoPcm16Format(kSampleRate)) {}
 
 CWaveRecorder::~CWaveRecorder() {
     if (device_ != nullptr || allocatedSlots() > 0) WindDown();
 }
 
 int CWaveRecorder::Start(HWND owner) {
+    // A recording still draining (a dialog started before the close
+    // notification of the last one arrived) is finished first: opening a
+    // second device would orphan the first one's buffers.
+    if (device_ != nullptr || allocatedSlots() > 0) WindDown();
     stopRequested_ = 0;
     bytesRecorded_ = 0;
     if (Open(owner)) {

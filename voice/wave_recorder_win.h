@@ -39,6 +39,10 @@ struct WaveInApi {
 };
 const WaveInApi& realWaveInApi();
 
+// 16-bit mono PCM at the given rate: the capture's format, and the one the
+// volume control probes the mapper with.
+WAVEFORMATEX monoPcm16Format(DWORD samplesPerSecond);
+
 class CWaveRecorder {
 public:
     static constexpr int kBufferCount = 100;

@@ -355,9 +355,14 @@ TEST_F(AudioTest, MicrophoneDialogWithoutMovingReturnsZeroAndFollowsOutsideChang
         [&](HWND d) {
             if (!d) return false;
             initialPosition = static_cast<int>(SendDlgItemMessageW(d, IDC_MIC_TRACKBAR, TBM_GETPOS, 0, 0));
-            // Someone else (the system's panel) changes the volume.
+            // Someone else (the system's panel) changes the volume; the
+            // mixer tells the hidden window (Wine's mixer sends nothing, so
+            // the test delivers the mixer's message itself).
             volume->SetVolume(32768);
-            voice::OnInputVolumeChanged(32768, 0);
+            auto* control = dynamic_cast<voice::CVolumeInXXX*>(volume);
+            HWND hidden = control ? control->window() : nullptr;
+            if (hidden && control)
+                SendMessageW(hidden, MM_MIXM_CONTROL_CHANGE, 0, static_cast<LPARAM>(control->volumeControlId()));
             positionAfterOutsideChange =
                 static_cast<int>(SendDlgItemMessageW(d, IDC_MIC_TRACKBAR, TBM_GETPOS, 0, 0));
             clickButton(d, IDOK);

@@ -310,6 +310,26 @@ TEST_F(RecorderTest, WindDownLeavesTheRecorderReadyAtOnce) {
     EXPECT_TRUE(boxes.messages().empty());
 }
 
+TEST_F(RecorderTest, StartWhileTheLastRecordingDrainsFinishesItFirst) {
+    MessageCapture boxes;
+    CWaveRecorder rec;
+    Capture first, second;
+    TestWindow game(owner(rec, first));
+    TestWindow dialog(owner(rec, second));
+    ASSERT_EQ(rec.Start(game.hwnd()), 1);
+    ASSERT_TRUE(pumpUntil([&] { return first.dataNotifications >= 3; }, 10000));
+    rec.RequestStop();  // draining: no notification handled yet
+    ASSERT_EQ(rec.Start(dialog.hwnd()), 1);
+    const int firstSeen = first.dataNotifications;
+    ASSERT_TRUE(pumpUntil([&] { return second.dataNotifications >= 3; }, 10000));
+    EXPECT_EQ(first.dataNotifications, firstSeen) << "the old owner hears nothing more";
+    EXPECT_EQ(rec.allocatedSlots(), CWaveRecorder::kBufferCount);
+    rec.RequestStop();
+    ASSERT_TRUE(pumpUntil([&] { return second.closeNotifications == 1; }, 10000));
+    EXPECT_EQ(rec.allocatedSlots(), 0);
+    EXPECT_TRUE(boxes.messages().empty());
+}
+
 // Run on its own with no audio server (see tests/CMakeLists.txt).
 TEST(NoAudioServer, StartExplainsAndFails) {
     if (testing_win::haveVirtualMicrophone()) GTEST_SKIP() << "an audio server is running";
