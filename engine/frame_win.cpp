@@ -238,9 +238,10 @@ bool InitGraphics() {
     if (config.bitsPerPixel == 8) {
         d.palette = gfxLoadPalette(nullptr);
         if (d.palette == nullptr) return false;
-        // Without the palette attached the colours are the system's; the
-        // shell attaches it again on every activation.
-        d.frontBuffer->SetPalette(d.palette);
+        // Without the palette attached the colours are the system's until the
+        // shell attaches it again on the next activation.
+        const HRESULT attached = d.frontBuffer->SetPalette(d.palette);
+        if (FAILED(attached)) gfxTrace("SetPalette failed err=%d", static_cast<int>(attached));
     }
     loadSplash();
     if (g_hooks != nullptr && g_hooks->createHud != nullptr) g_hooks->createHud();

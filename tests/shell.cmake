@@ -19,3 +19,17 @@ if(WIN32)
   add_test(NAME abelha_e2e_tests COMMAND abelha_e2e_tests)
   set_tests_properties(abelha_e2e_tests PROPERTIES TIMEOUT 600)
 endif()
+
+if(WIN32 AND TE_BENCH)
+  # The real abelha.exe under Wine: CPU use on the title and in play, and the
+  # delay from a vowel to the bee flying.  Fails only when it cannot measure.
+  add_executable(abelha_bench bench/abelha_bench_win.cpp)
+  target_link_libraries(abelha_bench PRIVATE uidriver voice_win engine_core)
+  te_warnings(abelha_bench)
+  add_dependencies(abelha_bench abelha)
+  if(TARGET abelha_art)
+    add_dependencies(abelha_bench abelha_art)
+  endif()
+  add_test(NAME abelha_bench COMMAND abelha_bench)
+  set_tests_properties(abelha_bench PROPERTIES LABELS bench TIMEOUT 300)
+endif()

@@ -348,6 +348,39 @@ TEST_F(FrameTest, APutOffRefillMakesTheNextRestoreRefillEveryBitmap) {
     EXPECT_FALSE(isAllBlack(fly));
 }
 
+// On an 8-bit window the pictures must not be converted while another
+// application's palette is in force.  The virtual display has 32 bits, so
+// the test only tells the engine the display has 8: the decision is what
+// is tested, the conversion itself is the same.
+TEST_F(FrameTest, OnAnEightBitWindowTheRefillWaitsForTheForegroundThenRefillsEverything) {
+    const engine::GfxBitmap* bee = slot(kBee.slot);
+    const engine::GfxBitmap* fly = slot(kFly.slot);
+    fillBlack(bee);
+    fillBlack(fly);
+    engine::displayConfig().bitsPerPixel = 8;
+    engine_test::GameWindow other;
+    ASSERT_TRUE(SetForegroundWindow(other.hwnd()));
+    ASSERT_EQ(GetForegroundWindow(), other.hwnd());
+
+    loseDisplayAnd({bee});
+    scene().playing = true;
+    scene().frameDrawer = drawTestFrame;
+    EXPECT_TRUE(engine::RenderFrame());
+    EXPECT_GE(scene().pauses, 1);
+    EXPECT_EQ(scene().sceneSteps, 0);
+    EXPECT_TRUE(displayObjects().restorePending);
+    EXPECT_TRUE(isAllBlack(bee));
+
+    ASSERT_TRUE(SetForegroundWindow(hwnd()));
+    const int pauses = scene().pauses;
+    EXPECT_TRUE(engine::RenderFrame());
+    EXPECT_EQ(scene().pauses, pauses);
+    EXPECT_EQ(scene().sceneSteps, 1);
+    EXPECT_FALSE(displayObjects().restorePending);
+    EXPECT_FALSE(isAllBlack(bee));
+    EXPECT_FALSE(isAllBlack(fly)) << "refilled although it was not lost";
+}
+
 TEST_F(FrameTest, ARestoreThatFailsPausesDrawingAndDrawsNothing) {
     const engine::GfxBitmap* bee = slot(kBee.slot);
     fillBlack(bee);

@@ -27,6 +27,9 @@ public:
     bool running() const;
     // Waits for the program to end; its exit code, or -1 on timeout.
     long waitExit(DWORD timeoutMs);
+    // User plus kernel CPU time the program has used so far, in seconds;
+    // negative when it cannot be read.
+    double cpuSeconds() const;
 
     // The program's visible top-level window titled `title` ("#32770"
     // dialogs and message boxes included); nullptr when none.
