@@ -18,21 +18,26 @@ endif()
 add_custom_target(dialog_art DEPENDS ${TE_GENERATED_DIR}/noise.bmp ${TE_GENERATED_DIR}/volume.ico
                                      ${TE_GENERATED_DIR}/program.ico)
 
-# Adds the calibration dialogs to a program.  Extra arguments are
+# The options the calibration dialogs' script needs.  Extra arguments are
 # preprocessor definitions that move a button (NOISE_OK_X=94 and the like).
-function(te_add_dialog_resources target)
+function(te_dialog_resource_options target)
   set(defs "")
   foreach(d ${ARGN})
     list(APPEND defs "-D${d}")
   endforeach()
-  target_sources(${target} PRIVATE ${PROJECT_SOURCE_DIR}/resources/common/dialogs.rc)
-  set_source_files_properties(${PROJECT_SOURCE_DIR}/resources/common/dialogs.rc PROPERTIES
-    OBJECT_DEPENDS "${TE_GENERATED_DIR}/noise.bmp;${TE_GENERATED_DIR}/volume.ico")
   target_compile_options(${target} PRIVATE $<$<COMPILE_LANGUAGE:RC>:-c65001 ${defs}
     "-DNOISE_PICTURE_FILE=\\\"${TE_GENERATED_DIR}/noise.bmp\\\""
     "-DVOLUME_ICON_FILE=\\\"${TE_GENERATED_DIR}/volume.ico\\\""
     -I${PROJECT_SOURCE_DIR}/resources/common>)
   add_dependencies(${target} dialog_art)
+endfunction()
+
+# Adds the calibration dialogs alone to a program (the dialog tests).
+function(te_add_dialog_resources target)
+  target_sources(${target} PRIVATE ${PROJECT_SOURCE_DIR}/resources/common/dialogs.rc)
+  set_source_files_properties(${PROJECT_SOURCE_DIR}/resources/common/dialogs.rc PROPERTIES
+    OBJECT_DEPENDS "${TE_GENERATED_DIR}/noise.bmp;${TE_GENERATED_DIR}/volume.ico")
+  te_dialog_resource_options(${target} ${ARGN})
 endfunction()
 
 # A game program: its main, its resource script (resources/<name>/<name>.rc,
@@ -43,7 +48,11 @@ function(te_add_game_program name main)
   add_executable(${name} WIN32 ${main} ${PROJECT_SOURCE_DIR}/resources/${name}/${name}.rc)
   target_link_libraries(${name} PRIVATE shell_win)
   target_link_options(${name} PRIVATE -municode)
-  te_add_dialog_resources(${name} ${ARGN})
+  # game.rc includes the dialogs: one script, so the icons' image numbers
+  # do not clash.
+  te_dialog_resource_options(${name} ${ARGN})
+  set_source_files_properties(${PROJECT_SOURCE_DIR}/resources/${name}/${name}.rc PROPERTIES
+    OBJECT_DEPENDS "${TE_GENERATED_DIR}/noise.bmp;${TE_GENERATED_DIR}/volume.ico;${TE_GENERATED_DIR}/program.ico")
   target_compile_options(${name} PRIVATE $<$<COMPILE_LANGUAGE:RC>:
     -I${PROJECT_SOURCE_DIR}/resources/${name}
     "-DPROGRAM_ICON_FILE=\\\"${TE_GENERATED_DIR}/program.ico\\\"">)

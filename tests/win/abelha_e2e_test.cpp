@@ -270,6 +270,7 @@ TEST_F(AbelhaTest, DecliningRestartsAndTheNextPhonationAsksAgain) {
     for (int round = 0; round < 2; ++round) {
         PcmPlayer vowel(uidriver::sustainedVowel(2600));
         HWND confirm = session.box("Tempo Obtido");
+        if (!confirm) saveShot(round == 0 ? L"abelha-declining-0" : L"abelha-declining-1");
         ASSERT_NE(confirm, nullptr) << "round " << round;
         EXPECT_NEAR(confirmedMs(uidriver::dialogText(confirm)), 2600, 125);
         uidriver::clickButton(confirm, round == 0 ? IDNO : IDYES);
