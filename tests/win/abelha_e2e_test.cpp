@@ -236,8 +236,8 @@ TEST_F(AbelhaTest, PhonationIsTimedConfirmedAndSaved) {
     EXPECT_EQ(countColour(high, beeYellow), 0);
 
     const int lengthMs = 3000;
-    PcmPlayer vowel(uidriver::sustainedVowel(lengthMs));
-    Sleep(1800);
+    PcmPlayer vowel(uidriver::withLeadIn(uidriver::sustainedVowel(lengthMs)));
+    Sleep(800 + 1800);
     saveShot(L"abelha-voiced");
     EXPECT_GT(countColour(high, beeYellow), 20) << "voiced: the bee flies high";
     EXPECT_EQ(countColour(low, beeYellow), 0);
@@ -268,7 +268,7 @@ TEST_F(AbelhaTest, DecliningRestartsAndTheNextPhonationAsksAgain) {
     Session session;
     ASSERT_NE(session.play(), nullptr);
     for (int round = 0; round < 2; ++round) {
-        PcmPlayer vowel(uidriver::sustainedVowel(2600));
+        PcmPlayer vowel(uidriver::withLeadIn(uidriver::sustainedVowel(2600)));
         HWND confirm = session.box("Tempo Obtido");
         if (!confirm) saveShot(round == 0 ? L"abelha-declining-0" : L"abelha-declining-1");
         ASSERT_NE(confirm, nullptr) << "round " << round;
@@ -288,7 +288,7 @@ TEST_F(AbelhaTest, PhonationOfOneAndAHalfSecondsIsNotTaken) {
     HWND game = session.play();
     ASSERT_NE(game, nullptr);
     {
-        PcmPlayer vowel(uidriver::sustainedVowel(1500));
+        PcmPlayer vowel(uidriver::withLeadIn(uidriver::sustainedVowel(1500)));
         waitFor([&] { return vowel.finished(); }, 10000);
     }
     EXPECT_EQ(session.box("Tempo Obtido", 2500), nullptr) << "a phonation of 2 s or less is dropped";

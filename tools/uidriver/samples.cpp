@@ -65,6 +65,12 @@ std::vector<int16_t> sustainedVowel(int ms, double amplitude) {
 
 std::vector<int16_t> silence(int ms) { return std::vector<int16_t>(sampleCount(ms), 0); }
 
+std::vector<int16_t> withLeadIn(const std::vector<int16_t>& sound, int ms) {
+    std::vector<int16_t> out = silence(ms);
+    out.insert(out.end(), sound.begin(), sound.end());
+    return out;
+}
+
 std::vector<uint8_t> wavFile(const std::vector<int16_t>& samples) {
     const auto dataBytes = static_cast<uint32_t>(samples.size() * 2);
     std::vector<uint8_t> out;

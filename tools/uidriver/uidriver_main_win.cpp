@@ -75,8 +75,8 @@ int wmain(int argc, wchar_t** argv) {
     shot(L"playing-idle");
 
     say("3. A sustained vowel of 4 s");
-    uidriver::PcmPlayer vowel(uidriver::sustainedVowel(4000));
-    Sleep(2500);
+    uidriver::PcmPlayer vowel(uidriver::withLeadIn(uidriver::sustainedVowel(4000)));
+    Sleep(800 + 2500);
     shot(L"playing-voiced");
 
     say("4. Confirming the time");
