@@ -27,6 +27,7 @@
 #include "engine/dib.h"
 #include "tools/uidriver/driver_win.h"
 #include "tools/uidriver/samples.h"
+#include "tools/uidriver/session_win.h"
 #include "voice/intensity.h"
 #include "voice/wave_recorder_win.h"
 
@@ -37,7 +38,6 @@ using uidriver::Program;
 using uidriver::waitFor;
 
 constexpr double kBufferMs = 1000.0 * voice::kBufferSamples / voice::kSampleRate;  // 62.5 ms
-constexpr int kNoiseStart = 1028;
 constexpr int kCpuWindowMs = 20000;
 constexpr int kOnsetTrials = 8;
 // A phonation longer than 2 s is taken as the result and ends the
@@ -76,13 +76,7 @@ struct Unmeasurable {
 
 // --- files -------------------------------------------------------------------------
 
-std::wstring buildDir() {
-    wchar_t exe[MAX_PATH];
-    GetModuleFileNameW(nullptr, exe, MAX_PATH);
-    std::wstring dir = exe;
-    dir = dir.substr(0, dir.find_last_of(L"\\/"));  // .../tests
-    return dir.substr(0, dir.find_last_of(L"\\/"));  // the build tree
-}
+std::wstring buildDir() { return uidriver::buildTreeOfThisProgram(); }
 
 bool fileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
@@ -277,69 +271,6 @@ private:
 // --- the program -------------------------------------------------------------------
 
 // The game in a fresh working folder holding only its art file.
-struct Session {
-    std::wstring dir;
-    std::unique_ptr<Program> program;
-
-    Session() {
-        wchar_t temp[MAX_PATH];
-        GetTempPathW(MAX_PATH, temp);
-        dir = std::wstring(temp) + L"te-bench-" + std::to_wstring(GetTickCount()) + L"-" +
-              std::to_wstring(GetCurrentProcessId());
-        CreateDirectoryW(dir.c_str(), nullptr);
-        CopyFileW((buildDir() + L"\\abelha.ff").c_str(), (dir + L"\\abelha.ff").c_str(), FALSE);
-        program = std::make_unique<Program>(buildDir() + L"\\abelha.exe", dir);
-    }
-    ~Session() {
-        program.reset();
-        DeleteFileW((dir + L"\\abelha.dat").c_str());
-        DeleteFileW((dir + L"\\abelha.ff").c_str());
-        RemoveDirectoryW(dir.c_str());
-    }
-
-    // Quiet room, "Obter Ruido Externo", OK.
-    bool measureNoise() {
-        HWND d = nullptr;
-        if (!waitFor([&] { return (d = program->window(L"Ruido Externo...")) != nullptr; }, 60000)) return false;
-        PcmPlayer room(uidriver::roomNoise(4500));
-        Sleep(300);
-        uidriver::clickButton(d, kNoiseStart);
-        if (!waitFor([&] { return uidriver::buttonEnabled(d, IDOK); }, 30000)) return false;
-        uidriver::clickButton(d, IDOK);
-        return true;
-    }
-    HWND title() {
-        HWND game = nullptr;
-        waitFor([&] { return (game = program->mainWindow()) && !program->window(L"Ruido Externo..."); }, 20000);
-        Sleep(500);
-        return game;
-    }
-    HWND box(const std::string& text, DWORD timeoutMs) {
-        HWND d = nullptr;
-        waitFor([&] { return (d = program->dialogWithText(text)) != nullptr; }, timeoutMs);
-        return d;
-    }
-};
-
-// Frames come only with captured buffers, and the fly crawls a little on
-// every frame: once its row has changed twice, the capture is running.
-bool waitForCapture(const RECT& client) {
-    auto flyRow = [&] {
-        std::string row;
-        for (int x = 0; x < 640; x += 4)
-            row += std::to_string(uidriver::screenPixel(client.left + x, client.top + 459));
-        return row;
-    };
-    std::string last = flyRow();
-    int changes = 0;
-    return waitFor([&] {
-        const std::string now = flyRow();
-        if (now != last) ++changes;
-        last = now;
-        return changes >= 2;
-    }, 20000);
-}
-
 // --- where the CPU time goes --------------------------------------------------------
 
 // CPU seconds of each thread of process `pid`, by thread id, from the
@@ -444,15 +375,15 @@ int measure() {
     const COLORREF yellow = beeYellow();
     if (yellow == 0) cannotMeasure("the bee's colour could not be read from abelha.ff");
 
-    Session session;
-    if (!session.program->started()) cannotMeasure("abelha.exe did not start");
+    uidriver::GameSession session(buildDir(), L"abelha");
+    if (!session.program().started()) cannotMeasure("abelha.exe did not start");
     if (!session.measureNoise()) cannotMeasure("the noise dialog did not complete");
     HWND game = session.title();
     if (!game) cannotMeasure("no title after the noise dialog");
     const RECT client = uidriver::clientRectOnScreen(game);
 
     // 1. The title: nothing moves, so nothing should run.
-    const CpuUse title = cpuUse(*session.program, [] { Sleep(kCpuWindowMs); });
+    const CpuUse title = cpuUse(session.program(), [] { Sleep(kCpuWindowMs); });
     std::printf("title: %.1f%% of one core over %.1f s%s\n", title.percent, title.wallMs / 1000.0,
                 title.detail.c_str());
 
@@ -460,7 +391,7 @@ int measure() {
     ScreenArea high(at(client, 30, 220, 85, 284)), low(at(client, 30, 350, 85, 414));
     if (!high.ok() || !low.ok()) cannotMeasure("the screen cannot be read");
     if (!waitFor([&] { return low.count(yellow) > kBeePixels; }, 15000)) cannotMeasure("the idle bee never showed");
-    if (!waitForCapture(client)) cannotMeasure("the game's capture did not start");
+    if (!uidriver::GameSession::waitForCapture(game)) cannotMeasure("the game's capture did not start");
 
     // 2. Play: the recording, the scene and the HUD, with the voice coming
     // and going.  One long sound keeps the player's own start-up out of it.
@@ -474,7 +405,7 @@ int measure() {
     {
         PcmPlayer player(alternating);
         if (!player.started()) cannotMeasure("the vowel could not be played");
-        const CpuUse play = cpuUse(*session.program, [&] {
+        const CpuUse play = cpuUse(session.program(), [&] {
             // A light look at the bee every quarter second: unless it flies,
             // the voice is not reaching the game and this is not play.
             const double end = nowMs() + kCpuWindowMs;
@@ -487,7 +418,7 @@ int measure() {
             }
         });
         if (flights == 0) cannotMeasure("the bee never flew during play: the voice did not reach the game");
-        if (session.program->dialogWithText("Tempo Obtido")) cannotMeasure("a phonation was taken during play");
+        if (session.program().dialogWithText("Tempo Obtido")) cannotMeasure("a phonation was taken during play");
         std::printf("play: %.1f%% of one core over %.1f s, bee flying in %d vowels%s\n", play.percent,
                     play.wallMs / 1000.0, flights, play.detail.c_str());
     }
@@ -545,7 +476,7 @@ int measure() {
     uidriver::pressKey(game, VK_ESCAPE);
     HWND sure = session.box("Você Tem Certeza que Deseja Sair?", 20000);
     if (sure) uidriver::clickButton(sure, IDYES);
-    const long code = session.program->waitExit(20000);
+    const long code = session.program().waitExit(20000);
     if (!sure || code != 0) std::printf("quit: the program did not end cleanly (exit code %ld)\n", code);
     return 0;
 }

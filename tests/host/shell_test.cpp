@@ -46,7 +46,9 @@ TEST(PhonationTimer, OnlyPhonationsLongerThanTwoSecondsAreTaken) {
         EXPECT_EQ(state.resultPending, c.taken);
         EXPECT_EQ(events.stops, c.taken ? 1 : 0);
         EXPECT_EQ(events.frames, c.taken ? 1 : 0) << "one last frame shows the final state";
-        if (c.taken) EXPECT_FLOAT_EQ(state.elapsedMs, c.elapsed);
+        if (c.taken) {
+            EXPECT_FLOAT_EQ(state.elapsedMs, c.elapsed);
+        }
     }
 }
 

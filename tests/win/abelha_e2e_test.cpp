@@ -16,6 +16,7 @@
 #include "engine/dib.h"
 #include "tools/uidriver/driver_win.h"
 #include "tools/uidriver/samples.h"
+#include "tools/uidriver/session_win.h"
 
 namespace {
 
@@ -23,15 +24,8 @@ using uidriver::PcmPlayer;
 using uidriver::Program;
 using uidriver::waitFor;
 
-constexpr int kNoiseStart = 1028;
 
-std::wstring buildDir() {
-    wchar_t exe[MAX_PATH];
-    GetModuleFileNameW(nullptr, exe, MAX_PATH);
-    std::wstring dir = exe;
-    dir = dir.substr(0, dir.find_last_of(L"\\/"));  // .../tests
-    return dir.substr(0, dir.find_last_of(L"\\/"));  // the build tree
-}
+std::wstring buildDir() { return uidriver::buildTreeOfThisProgram(); }
 
 std::string readFile(const std::wstring& path) {
     std::ifstream in(path.c_str(), std::ios::binary);
@@ -47,82 +41,10 @@ long confirmedMs(const std::string& text) {
     return (m * 60 + s) * 1000L + h * 10L;
 }
 
-// A fresh working folder with the game's art file (or without it).
-struct Session {
-    std::wstring dir;
-    std::unique_ptr<Program> program;
-
-    explicit Session(bool withArt = true, const char* oldResult = nullptr) {
-        wchar_t temp[MAX_PATH];
-        GetTempPathW(MAX_PATH, temp);
-        dir = std::wstring(temp) + L"te-e2e-" + std::to_wstring(GetTickCount()) + L"-" +
-              std::to_wstring(GetCurrentProcessId());
-        CreateDirectoryW(dir.c_str(), nullptr);
-        if (withArt) CopyFileW((buildDir() + L"\\abelha.ff").c_str(), (dir + L"\\abelha.ff").c_str(), FALSE);
-        if (oldResult) std::ofstream(result().c_str(), std::ios::binary) << oldResult;
-        program = std::make_unique<Program>(buildDir() + L"\\abelha.exe", dir);
-    }
-    ~Session() {
-        program.reset();
-        DeleteFileW(result().c_str());
-        DeleteFileW((dir + L"\\abelha.ff").c_str());
-        RemoveDirectoryW(dir.c_str());
-    }
-    std::wstring result() const { return dir + L"\\abelha.dat"; }
-
-    HWND noiseDialog() {
-        HWND d = nullptr;
-        waitFor([&] { return (d = program->window(L"Ruido Externo...")) != nullptr; }, 60000);
-        return d;
-    }
-    // Quiet room, "Obter Ruido Externo", OK.
-    bool measureNoise() {
-        HWND d = noiseDialog();
-        if (!d) return false;
-        PcmPlayer room(uidriver::roomNoise(4500));
-        Sleep(300);
-        uidriver::clickButton(d, kNoiseStart);
-        if (!waitFor([&] { return uidriver::buttonEnabled(d, IDOK); }, 30000)) return false;
-        uidriver::clickButton(d, IDOK);
-        return true;
-    }
-    HWND title() {
-        HWND game = nullptr;
-        waitFor([&] { return (game = program->mainWindow()) && !program->window(L"Ruido Externo..."); }, 20000);
-        Sleep(500);
-        return game;
-    }
-    HWND box(const std::string& text, DWORD timeoutMs = 20000) {
-        HWND d = nullptr;
-        waitFor([&] { return (d = program->dialogWithText(text)) != nullptr; }, timeoutMs);
-        return d;
-    }
-    // Noise, title, Enter: the exercise is running.
-    HWND play() {
-        if (!measureNoise()) return nullptr;
-        HWND game = title();
-        if (!game) return nullptr;
-        uidriver::pressKey(game, VK_RETURN);
-        return waitForCapture(game) ? game : nullptr;
-    }
-    // Frames come only with captured buffers, and the fly crawls a little
-    // on every frame: once its row changes, the capture is running.
-    static bool waitForCapture(HWND game) {
-        const RECT client = uidriver::clientRectOnScreen(game);
-        auto flyRow = [&] {
-            std::string row;
-            for (int x = 0; x < 640; x += 4) row += std::to_string(uidriver::screenPixel(client.left + x, client.top + 459));
-            return row;
-        };
-        std::string last = flyRow();
-        int changes = 0;
-        return waitFor([&] {
-            const std::string now = flyRow();
-            if (now != last) ++changes;
-            last = now;
-            return changes >= 2;
-        }, 20000);
-    }
+// A run of abelha in a fresh folder, with or without its art file.
+struct Session : uidriver::GameSession {
+    explicit Session(bool withArt = true, const char* oldResult = nullptr)
+        : GameSession(buildDir(), L"abelha", withArt, oldResult) {}
 };
 
 class AbelhaTest : public ::testing::Test {
@@ -256,8 +178,8 @@ TEST_F(AbelhaTest, PhonationIsTimedConfirmedAndSaved) {
     EXPECT_NE(text.find("\nConfirma este Tempo?"), std::string::npos) << text;
 
     uidriver::clickButton(confirm, IDYES);
-    EXPECT_EQ(session.program->waitExit(20000), 0);
-    const std::string saved = readFile(session.result());
+    EXPECT_EQ(session.program().waitExit(20000), 0);
+    const std::string saved = readFile(session.resultPath());
     ASSERT_EQ(saved.size(), 8u) << saved;
     EXPECT_EQ(saved, text.substr(14, 8));
     for (size_t i = 0; i < saved.size(); ++i)
@@ -275,12 +197,12 @@ TEST_F(AbelhaTest, DecliningRestartsAndTheNextPhonationAsksAgain) {
         EXPECT_NEAR(confirmedMs(uidriver::dialogText(confirm)), 2600, 125);
         uidriver::clickButton(confirm, round == 0 ? IDNO : IDYES);
         if (round == 0) {
-            ASSERT_TRUE(Session::waitForCapture(session.program->mainWindow())) << "the capture starts again";
-            EXPECT_FALSE(fileExists(session.result()));
+            ASSERT_TRUE(uidriver::GameSession::waitForCapture(session.program().mainWindow())) << "the capture starts again";
+            EXPECT_FALSE(fileExists(session.resultPath()));
         }
     }
-    EXPECT_EQ(session.program->waitExit(20000), 0);
-    EXPECT_EQ(readFile(session.result()).size(), 8u);
+    EXPECT_EQ(session.program().waitExit(20000), 0);
+    EXPECT_EQ(readFile(session.resultPath()).size(), 8u);
 }
 
 TEST_F(AbelhaTest, PhonationOfOneAndAHalfSecondsIsNotTaken) {
@@ -296,8 +218,8 @@ TEST_F(AbelhaTest, PhonationOfOneAndAHalfSecondsIsNotTaken) {
     HWND sure = session.box("Você Tem Certeza que Deseja Sair?");
     ASSERT_NE(sure, nullptr);
     uidriver::clickButton(sure, IDYES);
-    EXPECT_EQ(session.program->waitExit(20000), 0);
-    EXPECT_FALSE(fileExists(session.result()));
+    EXPECT_EQ(session.program().waitExit(20000), 0);
+    EXPECT_FALSE(fileExists(session.resultPath()));
 }
 
 TEST_F(AbelhaTest, EscapeAndYesDeletesAnOlderResult) {
@@ -309,8 +231,8 @@ TEST_F(AbelhaTest, EscapeAndYesDeletesAnOlderResult) {
     HWND sure = session.box("Você Tem Certeza que Deseja Sair?");
     ASSERT_NE(sure, nullptr);
     uidriver::clickButton(sure, IDYES);
-    EXPECT_EQ(session.program->waitExit(20000), 0);
-    EXPECT_FALSE(fileExists(session.result())) << "a result of an earlier run must not look like this one's";
+    EXPECT_EQ(session.program().waitExit(20000), 0);
+    EXPECT_FALSE(fileExists(session.resultPath())) << "a result of an earlier run must not look like this one's";
 }
 
 TEST_F(AbelhaTest, MissingArtFileIsReportedWhenTheExerciseStarts) {
@@ -327,8 +249,8 @@ TEST_F(AbelhaTest, MissingArtFileIsReportedWhenTheExerciseStarts) {
               "Não Foi Possivel Carregar o Arquivo 'abelha.ff'\nO Aplicativo será Finalizado!");
     EXPECT_EQ(uidriver::windowTitle(message), "Tempo Expiratório");
     uidriver::clickButton(message, IDOK);
-    EXPECT_EQ(session.program->waitExit(20000), 0);
-    EXPECT_FALSE(fileExists(session.result()));
+    EXPECT_EQ(session.program().waitExit(20000), 0);
+    EXPECT_FALSE(fileExists(session.resultPath()));
 }
 
 TEST_F(AbelhaTest, EscapeInTheFirstNoiseDialogEndsTheProgram) {
@@ -336,7 +258,7 @@ TEST_F(AbelhaTest, EscapeInTheFirstNoiseDialogEndsTheProgram) {
     HWND noise = session.noiseDialog();
     ASSERT_NE(noise, nullptr);
     uidriver::pressKey(noise, VK_ESCAPE);
-    EXPECT_EQ(session.program->waitExit(20000), 0) << "ends at once, with code 0";
+    EXPECT_EQ(session.program().waitExit(20000), 0) << "ends at once, with code 0";
 }
 
 }  // namespace

@@ -1,0 +1,54 @@
+// One run of a game program in a fresh working folder, with the steps every
+// walkthrough shares: the room-noise measurement, the title, the start of
+// play, the boxes the program shows.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "tools/uidriver/driver_win.h"
+
+namespace uidriver {
+
+// The build tree that holds the programs and their art files: the folder
+// above the running test program's own.
+std::wstring buildTreeOfThisProgram();
+
+class GameSession {
+public:
+    // Starts `program` ("abelha") from `buildDir` in a new folder under
+    // %TEMP%, with its art file unless `withArt` is false, and with an
+    // older result file holding `oldResult` when one is given.
+    GameSession(const std::wstring& buildDir, const std::wstring& program, bool withArt = true,
+                const char* oldResult = nullptr);
+    ~GameSession();  // ends the program and removes the folder
+    GameSession(const GameSession&) = delete;
+    GameSession& operator=(const GameSession&) = delete;
+
+    Program& program() { return *program_; }
+    const std::wstring& folder() const { return dir_; }
+    std::wstring resultPath() const { return dir_ + L"\\" + name_ + L".dat"; }
+
+    HWND noiseDialog();
+    // Quiet room, "Obter Ruido Externo", OK.
+    bool measureNoise();
+    // The game window once the noise dialog is gone.
+    HWND title();
+    // A dialog or message box of the program whose text starts with `text`.
+    HWND box(const std::string& text, DWORD timeoutMs = 20000);
+    // Noise, title, Enter, and the capture running: the exercise is on.
+    HWND play();
+
+    // Frames come only with captured buffers, and the fly crawls a little on
+    // every frame: once its row has changed twice, the capture is running.
+    static bool waitForCapture(HWND game);
+
+private:
+    std::wstring name_;
+    std::wstring dir_;
+    std::unique_ptr<Program> program_;
+};
+
+}  // namespace uidriver
