@@ -53,6 +53,18 @@ MMRESULT volumeControlOf(HMIXEROBJ mixer, DWORD lineId, MIXERCONTROLA* control) 
     return mixerGetLineControlsA(mixer, &query, MIXER_GETLINECONTROLSF_ONEBYTYPE);
 }
 
+// One value per channel of a single-item volume control.
+MIXERCONTROLDETAILS volumeDetails(DWORD controlId, std::vector<MIXERCONTROLDETAILS_UNSIGNED>& values) {
+    MIXERCONTROLDETAILS details{};
+    details.cbStruct = sizeof details;
+    details.dwControlID = controlId;
+    details.cChannels = static_cast<DWORD>(values.size());
+    details.cMultipleItems = 0;
+    details.cbDetails = sizeof(MIXERCONTROLDETAILS_UNSIGNED);
+    details.paDetails = values.data();
+    return details;
+}
+
 LRESULT CALLBACK volumeWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == MM_MIXM_CONTROL_CHANGE && g_windowInstance != nullptr)
         g_windowInstance->onControlChange(static_cast<uint32_t>(lp));
@@ -313,13 +325,7 @@ int32_t CVolumeInXXX::GetMaxVolume() { return volumeUsable_ ? static_cast<int32_
 int32_t CVolumeInXXX::GetVolume() {
     if (!volumeUsable_) return -1;
     std::vector<MIXERCONTROLDETAILS_UNSIGNED> values(channels_);
-    MIXERCONTROLDETAILS details{};
-    details.cbStruct = sizeof details;
-    details.dwControlID = volumeControlId_;
-    details.cChannels = channels_;
-    details.cMultipleItems = 0;
-    details.cbDetails = sizeof(MIXERCONTROLDETAILS_UNSIGNED);
-    details.paDetails = values.data();
+    MIXERCONTROLDETAILS details = volumeDetails(volumeControlId_, values);
     const MMRESULT result =
         mixerGetControlDetailsA(reinterpret_cast<HMIXEROBJ>(mixer_), &details, MIXER_GETCONTROLDETAILSF_VALUE);
     if (result != MMSYSERR_NOERROR) {
@@ -333,13 +339,7 @@ void CVolumeInXXX::SetVolume(uint32_t value) {
     if (!volumeUsable_ || value < minimum_ || value > maximum_) return;
     std::vector<MIXERCONTROLDETAILS_UNSIGNED> values(channels_);
     for (auto& v : values) v.dwValue = value;
-    MIXERCONTROLDETAILS details{};
-    details.cbStruct = sizeof details;
-    details.dwControlID = volumeControlId_;
-    details.cChannels = channels_;
-    details.cMultipleItems = 0;
-    details.cbDetails = sizeof(MIXERCONTROLDETAILS_UNSIGNED);
-    details.paDetails = values.data();
+    MIXERCONTROLDETAILS details = volumeDetails(volumeControlId_, values);
     const MMRESULT result =
         mixerSetControlDetails(reinterpret_cast<HMIXEROBJ>(mixer_), &details, MIXER_SETCONTROLDETAILSF_VALUE);
     if (result != MMSYSERR_NOERROR) {
