@@ -256,24 +256,27 @@ TEST(IntensityDialog, CancelarKeepsTheOldValues) {
 
 // --- microphone volume and dialog ------------------------------------------------------
 
-struct VolumeSetUp {
-    int result;
-    // Answer No to "go on without a volume control?": the object stays,
-    // so a missing control shows as a failure here instead of a crash.
-    VolumeSetUp() : result(initWithAnswer(IDNO)) {}
-    static int initWithAnswer(int answer) {
-        MessageCapture boxes(answer);
-        return voice::InitMicrophoneVolume();
+// The microphone's volume control, set up as at program start; answering
+// No to "go on without a volume control?" keeps the object, so a missing
+// control shows as a failure here instead of a crash.
+class VolumeTest : public AudioTest {
+protected:
+    void SetUp() override {
+        AudioTest::SetUp();
+        if (IsSkipped()) return;
+        {
+            MessageCapture answerNo(IDNO);
+            ASSERT_EQ(voice::InitMicrophoneVolume(), 1);
+        }
+        volume = voice::volumeControl();
+        ASSERT_NE(volume, nullptr);
     }
-    ~VolumeSetUp() { voice::freeVolumeControl(); }
+    void TearDown() override { voice::freeVolumeControl(); }
+    voice::IVolume* volume = nullptr;
 };
 
-TEST_F(AudioTest, MicrophoneLineIsFoundAndItsVolumeRoundTrips) {
+TEST_F(VolumeTest, MicrophoneLineIsFoundAndItsVolumeRoundTrips) {
     MessageCapture boxes;
-    VolumeSetUp setUp;
-    ASSERT_EQ(setUp.result, 1);
-    voice::IVolume* volume = voice::volumeControl();
-    ASSERT_NE(volume, nullptr);
     ASSERT_TRUE(volume->IsAvailable());
     EXPECT_EQ(volume->GetMinVolume(), 0);
     EXPECT_EQ(volume->GetMaxVolume(), 65535);
@@ -288,12 +291,8 @@ TEST_F(AudioTest, MicrophoneLineIsFoundAndItsVolumeRoundTrips) {
     EXPECT_TRUE(boxes.messages().empty());
 }
 
-TEST_F(AudioTest, MicrophoneDialogTestsLevelsAndMovesTheVolume) {
+TEST_F(VolumeTest, MicrophoneDialogTestsLevelsAndMovesTheVolume) {
     MessageCapture boxes;
-    VolumeSetUp setUp;
-    ASSERT_EQ(setUp.result, 1);
-    voice::IVolume* volume = voice::volumeControl();
-    ASSERT_NE(volume, nullptr);
     volume->SetVolume(65535);
     OwnerWindow owner;
     std::unique_ptr<PcmPlayer> player;
@@ -340,12 +339,8 @@ TEST_F(AudioTest, MicrophoneDialogTestsLevelsAndMovesTheVolume) {
     EXPECT_TRUE(boxes.messages().empty());
 }
 
-TEST_F(AudioTest, MicrophoneDialogWithoutMovingReturnsZeroAndFollowsOutsideChanges) {
+TEST_F(VolumeTest, MicrophoneDialogWithoutMovingReturnsZeroAndFollowsOutsideChanges) {
     MessageCapture boxes;
-    VolumeSetUp setUp;
-    ASSERT_EQ(setUp.result, 1);
-    voice::IVolume* volume = voice::volumeControl();
-    ASSERT_NE(volume, nullptr);
     volume->SetVolume(0);
     OwnerWindow owner;
     int initialPosition = -1;

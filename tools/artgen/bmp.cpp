@@ -1,5 +1,7 @@
 #include "tools/artgen/bmp.h"
 
+#include "tools/little_endian.h"
+
 namespace artgen {
 namespace {
 
@@ -8,15 +10,8 @@ constexpr uint32_t kInfoHeaderSize = 40;
 constexpr uint32_t kColourTableSize = 256 * 4;
 constexpr uint32_t kPixelsPerMetre = 2835;  // 72 dpi
 
-void put16(std::vector<uint8_t>& out, uint32_t v) {
-    out.push_back(static_cast<uint8_t>(v));
-    out.push_back(static_cast<uint8_t>(v >> 8));
-}
-
-void put32(std::vector<uint8_t>& out, uint32_t v) {
-    put16(out, v & 0xFFFF);
-    put16(out, v >> 16);
-}
+using tools::putLe16;
+using tools::putLe32;
 
 uint32_t paddedRowSize(int width) { return (static_cast<uint32_t>(width) + 3u) & ~3u; }
 
@@ -25,20 +20,20 @@ void putHeaders(std::vector<uint8_t>& out, const IndexedImage& image) {
     const uint32_t pixelOffset = kFileHeaderSize + kInfoHeaderSize + kColourTableSize;
     out.push_back('B');
     out.push_back('M');
-    put32(out, pixelOffset + pixelBytes);  // bfSize
-    put32(out, 0);                         // bfReserved1, bfReserved2
-    put32(out, pixelOffset);               // bfOffBits
-    put32(out, kInfoHeaderSize);
-    put32(out, static_cast<uint32_t>(image.width));
-    put32(out, static_cast<uint32_t>(image.height));  // positive: bottom-up
-    put16(out, 1);                                     // biPlanes
-    put16(out, 8);                                     // biBitCount
-    put32(out, 0);                                     // BI_RGB
-    put32(out, pixelBytes);
-    put32(out, kPixelsPerMetre);
-    put32(out, kPixelsPerMetre);
-    put32(out, 256);  // biClrUsed
-    put32(out, 0);    // biClrImportant: all
+    putLe32(out, pixelOffset + pixelBytes);  // bfSize
+    putLe32(out, 0);                         // bfReserved1, bfReserved2
+    putLe32(out, pixelOffset);               // bfOffBits
+    putLe32(out, kInfoHeaderSize);
+    putLe32(out, static_cast<uint32_t>(image.width));
+    putLe32(out, static_cast<uint32_t>(image.height));  // positive: bottom-up
+    putLe16(out, 1);                                     // biPlanes
+    putLe16(out, 8);                                     // biBitCount
+    putLe32(out, 0);                                     // BI_RGB
+    putLe32(out, pixelBytes);
+    putLe32(out, kPixelsPerMetre);
+    putLe32(out, kPixelsPerMetre);
+    putLe32(out, 256);  // biClrUsed
+    putLe32(out, 0);    // biClrImportant: all
 }
 
 void putColourTable(std::vector<uint8_t>& out, const Palette& palette) {

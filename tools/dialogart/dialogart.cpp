@@ -15,32 +15,28 @@
 #include <string>
 #include <vector>
 
+#include "tools/little_endian.h"
+
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 
-void put16(std::vector<uint8_t>& out, uint32_t v) {
-    out.push_back(static_cast<uint8_t>(v));
-    out.push_back(static_cast<uint8_t>(v >> 8));
-}
-void put32(std::vector<uint8_t>& out, uint32_t v) {
-    put16(out, v & 0xFFFF);
-    put16(out, v >> 16);
-}
+using tools::putLe16;
+using tools::putLe32;
 
 // BITMAPINFOHEADER for a bottom-up picture.
 void putInfoHeader(std::vector<uint8_t>& out, int w, int h, int bits, uint32_t imageBytes) {
-    put32(out, 40);
-    put32(out, static_cast<uint32_t>(w));
-    put32(out, static_cast<uint32_t>(h));
-    put16(out, 1);
-    put16(out, static_cast<uint32_t>(bits));
-    put32(out, 0);
-    put32(out, imageBytes);
-    put32(out, 2835);
-    put32(out, 2835);
-    put32(out, 0);
-    put32(out, 0);
+    putLe32(out, 40);
+    putLe32(out, static_cast<uint32_t>(w));
+    putLe32(out, static_cast<uint32_t>(h));
+    putLe16(out, 1);
+    putLe16(out, static_cast<uint32_t>(bits));
+    putLe32(out, 0);
+    putLe32(out, imageBytes);
+    putLe32(out, 2835);
+    putLe32(out, 2835);
+    putLe32(out, 0);
+    putLe32(out, 0);
 }
 
 std::vector<uint8_t> bmp24(cairo_surface_t* s) {
@@ -51,9 +47,9 @@ std::vector<uint8_t> bmp24(cairo_surface_t* s) {
     std::vector<uint8_t> out;
     out.push_back('B');
     out.push_back('M');
-    put32(out, static_cast<uint32_t>(54 + row * h));
-    put32(out, 0);
-    put32(out, 54);
+    putLe32(out, static_cast<uint32_t>(54 + row * h));
+    putLe32(out, 0);
+    putLe32(out, 54);
     putInfoHeader(out, w, h, 24, static_cast<uint32_t>(row * h));
     for (int y = h - 1; y >= 0; --y) {
         const auto* p = reinterpret_cast<const uint32_t*>(px + y * stride);
@@ -75,17 +71,17 @@ std::vector<uint8_t> ico32(cairo_surface_t* s) {
     const int maskRow = ((w + 31) / 32) * 4;
     const uint32_t imageBytes = static_cast<uint32_t>(40 + w * h * 4 + maskRow * h);
     std::vector<uint8_t> out;
-    put16(out, 0);
-    put16(out, 1);
-    put16(out, 1);
+    putLe16(out, 0);
+    putLe16(out, 1);
+    putLe16(out, 1);
     out.push_back(static_cast<uint8_t>(w & 0xFF));
     out.push_back(static_cast<uint8_t>(h & 0xFF));
     out.push_back(0);
     out.push_back(0);
-    put16(out, 1);
-    put16(out, 32);
-    put32(out, imageBytes);
-    put32(out, 22);
+    putLe16(out, 1);
+    putLe16(out, 32);
+    putLe32(out, imageBytes);
+    putLe32(out, 22);
     putInfoHeader(out, w, h * 2, 32, 0);
     for (int y = h - 1; y >= 0; --y) {
         const auto* p = reinterpret_cast<const uint32_t*>(px + y * stride);

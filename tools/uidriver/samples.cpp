@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "tools/little_endian.h"
+
 namespace uidriver {
 namespace {
 
@@ -11,10 +13,6 @@ constexpr double kTwoPi = 6.283185307179586;
 size_t sampleCount(int ms) { return static_cast<size_t>(static_cast<int64_t>(kSampleRate) * ms / 1000); }
 
 int16_t clampSample(double v) { return static_cast<int16_t>(std::lround(std::clamp(v, -32767.0, 32767.0))); }
-
-void put(std::vector<uint8_t>& out, uint32_t v, int bytes) {
-    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>((v >> (8 * i)) & 0xFF));
-}
 
 void putText(std::vector<uint8_t>& out, const char* text) {
     for (; *text; ++text) out.push_back(static_cast<uint8_t>(*text));
@@ -75,18 +73,18 @@ std::vector<uint8_t> wavFile(const std::vector<int16_t>& samples) {
     const auto dataBytes = static_cast<uint32_t>(samples.size() * 2);
     std::vector<uint8_t> out;
     putText(out, "RIFF");
-    put(out, 36 + dataBytes, 4);
+    tools::putLe32(out, 36 + dataBytes);
     putText(out, "WAVEfmt ");
-    put(out, 16, 4);
-    put(out, 1, 2);  // PCM
-    put(out, 1, 2);  // mono
-    put(out, kSampleRate, 4);
-    put(out, kSampleRate * 2, 4);
-    put(out, 2, 2);
-    put(out, 16, 2);
+    tools::putLe32(out, 16);
+    tools::putLe16(out, 1);  // PCM
+    tools::putLe16(out, 1);  // mono
+    tools::putLe32(out, kSampleRate);
+    tools::putLe32(out, kSampleRate * 2);
+    tools::putLe16(out, 2);
+    tools::putLe16(out, 16);
     putText(out, "data");
-    put(out, dataBytes, 4);
-    for (int16_t v : samples) put(out, static_cast<uint16_t>(v), 2);
+    tools::putLe32(out, dataBytes);
+    for (int16_t v : samples) tools::putLe16(out, static_cast<uint16_t>(v));
     return out;
 }
 
