@@ -1,5 +1,5 @@
 // Appending little-endian integers to a byte buffer: the build tools write
-// BMP, ICO and WAV files, whose headers are all little-endian.
+// BMP and ICO files, whose headers are little-endian.
 #pragma once
 
 #include <cstdint>

@@ -46,16 +46,6 @@ protected:
     }
 };
 
-float hostLevelOfTone(double frequency, double amplitude) {
-    auto tone = testing_win::sineWave(frequency, amplitude, 500);
-    const int16_t saved = voice::preEmphasisMemory();
-    voice::setPreEmphasisMemory(0);
-    voice::preEmphasize(tone.data(), voice::kBufferSamples);
-    const float level = *voice::measureBuffer(tone.data() + voice::kBufferSamples, voice::kBufferSamples);
-    voice::setPreEmphasisMemory(saved);
-    return level;
-}
-
 // --- noise dialog ----------------------------------------------------------------
 
 TEST_F(AudioTest, NoiseDialogMeasuresThePlayedLevel) {
@@ -97,7 +87,7 @@ TEST_F(AudioTest, NoiseDialogMeasuresThePlayedLevel) {
     EXPECT_EQ(voice::waveRecorder().allocatedSlots(), 0);
     EXPECT_GE(voice::waveRecorder().bytesRecorded(), 3 * 22050);
 
-    const float host = hostLevelOfTone(440.0, 8000.0);
+    const float host = testing_win::hostLevelOfSine(440.0, 8000.0);
     const int expected = static_cast<int>(host + 4.0f);
     EXPECT_NEAR(voice::intensitySettings().noiseDb, expected, 1) << "host level " << host;
     EXPECT_TRUE(boxes.messages().empty());
@@ -299,7 +289,7 @@ TEST_F(VolumeTest, MicrophoneDialogTestsLevelsAndMovesTheVolume) {
     int initialPosition = -1, levelSeen = 0, volumeAfterMove = -1;
     std::string labelWhileTesting;
     bool stillOpenAfterOk = false;
-    const int expectedLevel = static_cast<int>(hostLevelOfTone(440.0, 8000.0));
+    const int expectedLevel = static_cast<int>(testing_win::hostLevelOfSine(440.0, 8000.0));
 
     Script script({
         [&](HWND d) {

@@ -61,21 +61,6 @@ protected:
     }
 };
 
-// The level the measurement gives for the tone itself, computed here the
-// same way the program does, over a few consecutive buffers.
-float hostLevelOfSine(double frequency, double amplitude) {
-    auto tone = testing_win::sineWave(frequency, amplitude, 1000);
-    const int16_t saved = voice::preEmphasisMemory();
-    voice::setPreEmphasisMemory(0);
-    std::vector<float> levels;
-    for (size_t at = voice::kBufferSamples; at + voice::kBufferSamples <= tone.size(); at += voice::kBufferSamples) {
-        if (at == voice::kBufferSamples) voice::preEmphasize(tone.data(), voice::kBufferSamples);  // warm the filter
-        levels.push_back(*voice::measureBuffer(tone.data() + at, voice::kBufferSamples));
-    }
-    voice::setPreEmphasisMemory(saved);
-    return std::accumulate(levels.begin(), levels.end(), 0.0f) / static_cast<float>(levels.size());
-}
-
 TEST_F(RecorderTest, PlayedToneArrivesInFullBuffersAtTheExpectedLevel) {
     MessageCapture boxes;
     CWaveRecorder rec;
@@ -103,7 +88,7 @@ TEST_F(RecorderTest, PlayedToneArrivesInFullBuffersAtTheExpectedLevel) {
     // Buffers wholly inside the tone sit on a plateau; the ones at its
     // edges are partial.  Take the plateau: every level within 3 dB of the
     // loudest, and there must be more than a second's worth of them.
-    const float expected = hostLevelOfSine(440.0, 8000.0);
+    const float expected = testing_win::hostLevelOfSine(440.0, 8000.0);
     std::vector<float> tone(cap.levels.begin() + static_cast<long>(before), cap.levels.end());
     const float loudest = tone.empty() ? 0.0f : *std::max_element(tone.begin(), tone.end());
     std::vector<float> plateau;

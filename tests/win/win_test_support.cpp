@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "voice/intensity.h"
 #include "voice/user_message_win.h"
 
 namespace testing_win {
@@ -157,6 +158,25 @@ Script::Step Script::waitMs(DWORD ms) {
         if (*started == 0) *started = GetTickCount() | 1;
         return GetTickCount() - *started >= ms;
     };
+}
+
+}  // namespace testing_win
+
+namespace testing_win {
+
+float hostLevelOfSine(double frequency, double amplitude) {
+    auto tone = sineWave(frequency, amplitude, 1000);
+    const int16_t saved = voice::preEmphasisMemory();
+    voice::setPreEmphasisMemory(0);
+    voice::preEmphasize(tone.data(), voice::kBufferSamples);  // settles the filter
+    float sum = 0.0f;
+    int buffers = 0;
+    for (size_t at = voice::kBufferSamples; at + voice::kBufferSamples <= tone.size(); at += voice::kBufferSamples) {
+        sum += *voice::measureBuffer(tone.data() + at, voice::kBufferSamples);
+        ++buffers;
+    }
+    voice::setPreEmphasisMemory(saved);
+    return sum / static_cast<float>(buffers);
 }
 
 }  // namespace testing_win

@@ -64,6 +64,10 @@ using PcmPlayer = uidriver::PcmPlayer;
 // A sine of `frequency` Hz and `amplitude`, `ms` long, at 11025 Hz.
 std::vector<int16_t> sineWave(double frequency, double amplitude, int ms);
 
+// The level the program measures for such a tone, computed here the same
+// way, averaged over a few consecutive buffers.
+float hostLevelOfSine(double frequency, double amplitude);
+
 }  // namespace testing_win
 
 namespace testing_win {

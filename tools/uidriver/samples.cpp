@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "tools/little_endian.h"
-
 namespace uidriver {
 namespace {
 
@@ -13,10 +11,6 @@ constexpr double kTwoPi = 6.283185307179586;
 size_t sampleCount(int ms) { return static_cast<size_t>(static_cast<int64_t>(kSampleRate) * ms / 1000); }
 
 int16_t clampSample(double v) { return static_cast<int16_t>(std::lround(std::clamp(v, -32767.0, 32767.0))); }
-
-void putText(std::vector<uint8_t>& out, const char* text) {
-    for (; *text; ++text) out.push_back(static_cast<uint8_t>(*text));
-}
 
 }  // namespace
 
@@ -66,25 +60,6 @@ std::vector<int16_t> silence(int ms) { return std::vector<int16_t>(sampleCount(m
 std::vector<int16_t> withLeadIn(const std::vector<int16_t>& sound, int ms) {
     std::vector<int16_t> out = silence(ms);
     out.insert(out.end(), sound.begin(), sound.end());
-    return out;
-}
-
-std::vector<uint8_t> wavFile(const std::vector<int16_t>& samples) {
-    const auto dataBytes = static_cast<uint32_t>(samples.size() * 2);
-    std::vector<uint8_t> out;
-    putText(out, "RIFF");
-    tools::putLe32(out, 36 + dataBytes);
-    putText(out, "WAVEfmt ");
-    tools::putLe32(out, 16);
-    tools::putLe16(out, 1);  // PCM
-    tools::putLe16(out, 1);  // mono
-    tools::putLe32(out, kSampleRate);
-    tools::putLe32(out, kSampleRate * 2);
-    tools::putLe16(out, 2);
-    tools::putLe16(out, 16);
-    putText(out, "data");
-    tools::putLe32(out, dataBytes);
-    for (int16_t v : samples) tools::putLe16(out, static_cast<uint16_t>(v));
     return out;
 }
 

@@ -25,7 +25,4 @@ std::vector<int16_t> silence(int ms);
 // may swallow its first moments; the lead-in keeps them out of the sound.
 std::vector<int16_t> withLeadIn(const std::vector<int16_t>& sound, int ms = 800);
 
-// A RIFF/WAVE file of the samples.
-std::vector<uint8_t> wavFile(const std::vector<int16_t>& samples);
-
 }  // namespace uidriver

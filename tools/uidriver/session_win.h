@@ -28,7 +28,6 @@ public:
     GameSession& operator=(const GameSession&) = delete;
 
     Program& program() { return *program_; }
-    const std::wstring& folder() const { return dir_; }
     std::wstring resultPath() const { return dir_ + L"\\" + name_ + L".dat"; }
 
     HWND noiseDialog();
