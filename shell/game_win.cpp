@@ -129,10 +129,7 @@ engine::GameHooks g_hooks;
 // Phonations are timed on the audio itself: the position of the buffer in
 // the recording, not the moment its notification is handled.  A slow frame
 // or a busy machine then delays the picture, never the patient's time.
-uint32_t audioClockMs() {
-    const auto samples = static_cast<uint64_t>(recorder().bytesRecorded()) / 2;
-    return 1 + static_cast<uint32_t>(samples * 1000 / voice::kSampleRate);  // never 0: 0 means "not running"
-}
+uint32_t audioClockMs() { return 1 + recorder().recordedMs(); }  // never 0: 0 means "not running"
 
 struct PhonationEvents final : IPhonationEvents {
     uint32_t now() override { return g_audioClockMs; }

@@ -79,6 +79,11 @@ public:
     bool deviceClosed() const { return deviceClosed_ != 0; }
     void markDeviceClosed() { deviceClosed_ = 1; }
     int32_t bytesRecorded() const { return bytesRecorded_; }
+    // How much audio the buffers released since Start held: the recording's
+    // own clock, which no slow handler can stretch.
+    uint32_t recordedMs() const {
+        return static_cast<uint32_t>(static_cast<uint64_t>(bytesRecorded_ / 2) * 1000 / kSampleRate);
+    }
     HWAVEIN device() const { return device_; }
     const WAVEFORMATEX& format() const { return format_; }
     bool ownsHeader(const WAVEHDR* header) const { return findSlot(header) >= 0; }
