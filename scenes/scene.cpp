@@ -96,14 +96,14 @@ void Scene::applyMotion(const BandMotion& motion, const ScenePlanes& planes) {
     if (motion.setsFront) planes.front.setSpeedX(motion.frontSpeed, kSet);
 }
 
-void Scene::onLevel(float level, const ScenePlanes& planes, shell::ShellState& state,
-                    voice::IntensitySettings& settings, uint32_t now, shell::IPhonationEvents& events) {
+void Scene::onLevel(float level, const ScenePlanes& planes, phonation::CaptureSession& session,
+                    voice::IntensitySettings& settings, uint32_t now, phonation::IPhonationEvents& events) {
     const float smoothed = voice::smoothIntensity(level);
     settings.currentDb = smoothed;
     if (voice::isInBand(smoothed, settings)) {
         applyMotion(description_.inBand, planes);
         if (main_.getAction() != kVoiced) {
-            shell::startPhonation(state, now);
+            session.enterBand(now);
             main_.setAction(kVoiced, description_.mainSprite.direction);
             if (description_.inBand.movesMainY) main_.moveY(description_.inBand.mainY, kSet);
         }
@@ -112,7 +112,7 @@ void Scene::onLevel(float level, const ScenePlanes& planes, shell::ShellState& s
         if (main_.getAction() != kIdle) {
             main_.setAction(kIdle, description_.mainSprite.direction);
             if (description_.outOfBand.movesMainY) main_.moveY(description_.outOfBand.mainY, kSet);
-            shell::endPhonation(state, now, events);
+            session.leaveBand(now, events);
         }
     }
 }

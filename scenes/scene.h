@@ -12,8 +12,7 @@
 #include "engine/plane.h"
 #include "scenes/scene_description.h"
 #include "scenes/sprite.h"
-#include "shell/phonation.h"
-#include "shell/shell_state.h"
+#include "phonation/capture_session.h"
 #include "voice/intensity.h"
 
 namespace scenes {
@@ -45,9 +44,10 @@ public:
 
     // The band part of the voice step for one measured buffer level:
     // smoothing, the band test, plane speeds, the main sprite's action and
-    // height, and the phonation timer.
-    void onLevel(float level, const ScenePlanes& planes, shell::ShellState& state,
-                 voice::IntensitySettings& settings, uint32_t now, shell::IPhonationEvents& events);
+    // height, and the phonation timer of the recording the level came from
+    // (`now` is on that recording's clock).
+    void onLevel(float level, const ScenePlanes& planes, phonation::CaptureSession& session,
+                 voice::IntensitySettings& settings, uint32_t now, phonation::IPhonationEvents& events);
 
     // The menu commands and "Reiniciar Tempo": idle, without moving.
     void setMainIdle();

@@ -15,11 +15,11 @@
 #include "engine/bitmap_win.h"
 #include "scenes/bitmap_set_win.h"
 #include "scenes/scene.h"
+#include "phonation/capture_session.h"
+#include "phonation/result_file.h"
+#include "phonation/time_text.h"
 #include "shell/hud_win.h"
-#include "shell/phonation.h"
-#include "shell/result_file.h"
 #include "shell/shell_state.h"
-#include "shell/time_text.h"
 #include "voice/dialogs_win.h"
 #include "voice/external_tools_win.h"
 #include "voice/intensity.h"
@@ -47,7 +47,8 @@ HINSTANCE g_instance = nullptr;
 HWND g_window = nullptr;
 std::optional<scenes::Scene> g_scene;
 std::vector<const engine::GfxBitmap*> g_bitmapSet;
-uint32_t g_audioClockMs = 1;  // where the recording is, in ms (see audioClockMs)
+phonation::CaptureSession g_session;  // the phonation timer of the running recording
+uint32_t g_audioClockMs = 0;          // where that recording is, in ms (see audioClockMs)
 
 ShellState& state() { return shellState(); }
 voice::CWaveRecorder& recorder() { return voice::waveRecorder(); }
@@ -100,7 +101,7 @@ void SceneStep() {
     if (!g_scene || !engine::gfxGameIsSetUp()) return;
     g_scene->step(planes(), playing(), GetTickCount());
     if (playing()) {
-        DrawHud(static_cast<int32_t>(runningPhonationMs(state(), g_audioClockMs)), voice::intensitySettings().currentDb);
+        DrawHud(static_cast<int32_t>(g_session.runningMs(g_audioClockMs)), voice::intensitySettings().currentDb);
         engine::gfxPresent();
     }
 }
@@ -129,10 +130,9 @@ engine::GameHooks g_hooks;
 // Phonations are timed on the audio itself: the position of the buffer in
 // the recording, not the moment its notification is handled.  A slow frame
 // or a busy machine then delays the picture, never the patient's time.
-uint32_t audioClockMs() { return 1 + recorder().recordedMs(); }  // never 0: 0 means "not running"
+uint32_t audioClockMs() { return recorder().recordedMs(); }
 
-struct PhonationEvents final : IPhonationEvents {
-    uint32_t now() override { return g_audioClockMs; }
+struct PhonationEvents final : phonation::IPhonationEvents {
     void renderFrame() override { engine::RenderFrame(); }
     void requestStop() override { recorder().RequestStop(); }
 };
@@ -146,29 +146,45 @@ bool anotherBufferWaiting() {
 }
 
 // MM_WIM_DATA: measure, move the scene, draw a frame, give the buffer back.
+// What a stopped device still hands back belongs to a recording that is
+// over: it is released, never measured into the scene or the timer.
 void VoiceStep(WAVEHDR* header) {
     voice::processCapturedBuffer(recorder(), header, true, [](std::optional<float> level) {
         g_audioClockMs = audioClockMs();
-        if (level && g_scene && g_scene->hasSprites()) {
+        if (level && g_scene && g_scene->hasSprites() && g_session.open()) {
             PhonationEvents events;
-            g_scene->onLevel(*level, planes(), state(), voice::intensitySettings(), g_audioClockMs, events);
+            g_scene->onLevel(*level, planes(), g_session, voice::intensitySettings(), g_audioClockMs, events);
         }
         if (!recorder().stopRequested() && !state().paused && !anotherBufferWaiting()) engine::RenderFrame();
     });
 }
 
-void startCapture() { recorder().Start(g_window); }
+// A new recording and a new session to time it: both clocks start at zero.
+// False when the capture could not start (the reason has been shown).
+bool startCapture() {
+    g_session.begin();
+    g_audioClockMs = 0;
+    if (recorder().Start(g_window)) return true;
+    g_session.close();
+    return false;
+}
+
+// Every stop of the capture closes the session first, so nothing the
+// device still returns can start or end a phonation.
+void stopCapture() {
+    g_session.close();
+    recorder().RequestStop();
+}
 
 // MM_WIM_CLOSE: the capture has ended; a phonation taken waits for the
 // therapist's confirmation.
 void EndOfCapture() {
     recorder().markDeviceClosed();
-    if (!state().resultPending) return;
-    state().resultPending = false;
-    const std::string time = timeText(splitTime(state().elapsedMs));
-    const std::string question = "Tempo Obtido: " + time + "\nConfirma este Tempo?";
-    if (ui::showMessage(g_window, question, "", MB_YESNO) == IDYES) {
-        if (writeResultFile(g_program->scene.resultFile, time))
+    const std::optional<float> elapsedMs = g_session.takeResult();
+    if (!elapsedMs) return;
+    const std::string time = phonation::timeText(phonation::splitTime(*elapsedMs));
+    if (ui::showMessage(g_window, phonation::confirmationQuestion(time), "", MB_YESNO) == IDYES) {
+        if (phonation::writeResultFile(g_program->scene.resultFile, time))
             state().resultSaved = true;
         else
             ui::showMessage(nullptr, g_program->scene.resultError, "", MB_OK);
@@ -177,7 +193,6 @@ void EndOfCapture() {
     }
     PauseDrawing();
     ResumeIfForeground();
-    state().phonationStart = 0;
     startCapture();
 }
 
@@ -185,9 +200,8 @@ void EndOfCapture() {
 
 void stopForMenu() {
     if (state().gameState != gsPlaying) return;
-    recorder().RequestStop();
+    stopCapture();
     PauseDrawing();
-    state().phonationStart = 0;
     if (g_scene) g_scene->setMainIdle();
 }
 
@@ -201,7 +215,7 @@ void restartAfterMenu() {
 LRESULT OnMenuCommand(HWND hwnd, int id) {
     if (id == kCmdRestartTimer) {
         if (state().gameState == gsPlaying) {
-            state().phonationStart = 0;
+            g_session.resetTimer();
             if (g_scene) g_scene->setMainIdle();
         }
         return 1;
@@ -322,6 +336,7 @@ void OnQueryNewPalette(HWND hwnd) {
 void OnDestroy(HWND) {
     // Take every buffer back and close the device now: nobody will be
     // left to receive them.
+    g_session.close();
     recorder().WindDown();
     g_window = nullptr;
     engine::displayObjects().window = nullptr;
@@ -331,7 +346,7 @@ void OnDestroy(HWND) {
     DeleteHudObjects();
     engine::gfxReleaseSurfaces(true);
     // A result file is only ever one confirmed in this run.
-    if (!state().resultSaved) removeResultFile(g_program->scene.resultFile);
+    if (!state().resultSaved) phonation::removeResultFile(g_program->scene.resultFile);
     voice::freeVolumeControl();
     PostQuitMessage(0);
 }
@@ -434,6 +449,10 @@ void setDefaults() {
 int RunGame(HINSTANCE instance, const GameProgram& program) {
     g_program = &program;
     g_instance = instance;
+    // Before anything can fail: an exit that never reaches the window's
+    // destruction (a fatal graphics error, a crash, a kill) must not leave
+    // an earlier run's result looking like this run's.
+    phonation::removeResultFile(program.scene.resultFile);
 
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
@@ -462,8 +481,7 @@ int RunGame(HINSTANCE instance, const GameProgram& program) {
 
     ShowCursor(TRUE);
     state().titlePhase = false;
-    state().phonationStart = 0;
-    if (!recorder().Start(g_window)) return leave();
+    if (!startCapture()) return leave();
 
     runMessagesUntil([] { return state().gameState == gsClosed; });
     return leave();

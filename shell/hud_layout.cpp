@@ -1,10 +1,10 @@
 #include "shell/hud_layout.h"
 
-#include "shell/time_text.h"
+#include "phonation/time_text.h"
 
 namespace shell {
 
-std::string hudTimeText(uint32_t elapsedMs) { return "Tempo " + timeText(elapsedMs); }
+std::string hudTimeText(uint32_t elapsedMs) { return "Tempo " + phonation::timeText(elapsedMs); }
 
 int bandLabelX(float limitDb) {
     const int m = static_cast<int>(limitDb);

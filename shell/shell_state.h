@@ -1,6 +1,7 @@
-// The game shell's state: which phase the program is in, whether drawing
-// is paused, and the phonation timer.  One instance per program, touched
-// only by the window thread.
+// The game shell's state: which phase the program is in and whether
+// drawing is paused.  One instance per program, touched only by the window
+// thread.  The phonation timer belongs to the recording it times (see
+// phonation/capture_session.h).
 #pragma once
 
 #include <cstdint>
@@ -21,9 +22,6 @@ struct ShellState {
     bool appActive = false;
     bool fullScreen = false;
     bool halfView = false;
-    uint32_t phonationStart = 0;  // tick count when the voice entered the band; 0 = not running
-    float elapsedMs = 0.0f;       // the last phonation taken
-    bool resultPending = false;   // taken, waiting for the capture to close and the therapist
     bool resultSaved = false;     // the confirmed time was written in this run
 };
 

@@ -22,7 +22,7 @@ std::optional<int32_t> noiseThreshold(float levelSum, int32_t bufferCount) {
     return static_cast<int32_t>(static_cast<double>(mean) + 4.0);
 }
 
-float recordedSeconds(int32_t bytesRecorded) {
+float recordedSeconds(int64_t bytesRecorded) {
     return static_cast<float>(static_cast<double>(bytesRecorded / 2) / static_cast<double>(kSampleRate));
 }
 

@@ -23,7 +23,7 @@ std::optional<int> parseBandValue(std::string_view text, int low, int high);
 std::optional<int32_t> noiseThreshold(float levelSum, int32_t bufferCount);
 
 // Seconds of audio in `bytesRecorded` bytes of the capture format.
-float recordedSeconds(int32_t bytesRecorded);
+float recordedSeconds(int64_t bytesRecorded);
 
 // The noise measurement lasts this long.
 inline constexpr float kNoiseSeconds = 3.0f;

@@ -49,8 +49,10 @@ void onNoiseRecordingClosed(HWND dialog) {
     waveRecorder().markDeviceClosed();
     EnableWindow(GetDlgItem(dialog, IDOK), TRUE);
     EnableWindow(GetDlgItem(dialog, IDC_NOISE_START), TRUE);
-    // A measurement without a single counted buffer has no mean: the old
+    // A measurement without a single counted buffer has no mean, and one
+    // the device cut short (it refused a buffer) heard too little: the old
     // threshold stays and the therapist can measure again.
+    if (recordedSeconds(waveRecorder().bytesRecorded()) < kNoiseSeconds) return;
     if (auto threshold = noiseThreshold(g_noise.sum, g_noise.count)) intensitySettings().noiseDb = *threshold;
 }
 
@@ -208,7 +210,13 @@ void acceptMicrophone(HWND dialog) {
 
 void onMicrophoneRecordingClosed(HWND dialog) {
     waveRecorder().markDeviceClosed();
-    if (g_microphone.endPending) EndDialog(dialog, g_microphone.volumeChanged);
+    if (g_microphone.endPending) {
+        EndDialog(dialog, g_microphone.volumeChanged);
+        return;
+    }
+    // The recording may also end on its own (a device that failed): the
+    // button offers the test again.
+    SetDlgItemTextW(dialog, IDCANCEL, L"Testar");
 }
 
 INT_PTR CALLBACK microphoneDialogProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {

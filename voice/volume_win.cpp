@@ -6,6 +6,7 @@
 #include "voice/dialogs_win.h"
 #include "voice/trace.h"
 #include "voice/user_message_win.h"
+#include "voice/volume_probe.h"
 #include "voice/wave_recorder_win.h"
 
 namespace voice {
@@ -68,7 +69,7 @@ MIXERCONTROLDETAILS volumeDetails(DWORD controlId, std::vector<MIXERCONTROLDETAI
 LRESULT CALLBACK volumeWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == MM_MIXM_CONTROL_CHANGE && g_windowInstance != nullptr)
         g_windowInstance->onControlChange(static_cast<uint32_t>(lp));
-    return DefWindowProcA(hwnd, msg, wp, lp);
+    return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
 }  // namespace
@@ -303,17 +304,11 @@ bool CVolumeInXXX::adoptSourceLine(uint32_t source) {
     return true;
 }
 
-// Moves the volume by one unit and back: a control that does not read
-// back what was written cannot be the one that sets the level.
+// A control that does not read back what was written cannot be the one
+// that sets the level.
 bool CVolumeInXXX::controlKeepsValues() {
-    const int32_t current = GetVolume();
-    if (current < 0 || minimum_ >= maximum_) return false;
-    const auto value = static_cast<uint32_t>(current);
-    const uint32_t probe = value < maximum_ ? value + 1 : value - 1;
-    SetVolume(probe);
-    const bool kept = GetVolume() == static_cast<int32_t>(probe);
-    SetVolume(value);
-    return kept;
+    return voice::controlKeepsValues({minimum_, maximum_, steps_}, [this] { return int64_t{GetVolume()}; },
+                                     [this](uint32_t value) { SetVolume(value); });
 }
 
 bool CVolumeInXXX::IsAvailable() { return volumeUsable_; }

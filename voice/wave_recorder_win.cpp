@@ -10,6 +10,7 @@ namespace voice {
 namespace {
 
 constexpr UINT kHeaderSize = sizeof(WAVEHDR);
+constexpr char kAddErrorCaption[] = "Erro Adicionando Buffer";
 
 const WaveInApi kRealApi = {
     waveInOpen,  waveInPrepareHeader, waveInAddBuffer, waveInStart,          waveInStop,
@@ -37,7 +38,13 @@ CWaveRecorder& waveRecorder() {
     return recorder;
 }
 
-CWaveRecorder::CWaveRecorder(const WaveInApi& api) : api_(api), format_(monoPcm16Format(kSampleRate)) {}
+CWaveRecorder::CWaveRecorder(const WaveInApi& api) : api_(&api), format_(monoPcm16Format(kSampleRate)) {}
+
+bool CWaveRecorder::useApi(const WaveInApi& api) {
+    if (device_ != nullptr || allocatedSlots() > 0) return false;
+    api_ = &api;
+    return true;
+}
 
 CWaveRecorder::~CWaveRecorder() {
     if (device_ != nullptr || allocatedSlots() > 0) WindDown();
@@ -60,7 +67,7 @@ int CWaveRecorder::Start(HWND owner) {
 
 int CWaveRecorder::Open(HWND owner) {
     owner_ = owner;
-    const MMRESULT opened = api_.open(&device_, WAVE_MAPPER, &format_, reinterpret_cast<DWORD_PTR>(owner), 0,
+    const MMRESULT opened = api_->open(&device_, WAVE_MAPPER, &format_, reinterpret_cast<DWORD_PTR>(owner), 0,
                                       CALLBACK_WINDOW);
     if (opened != MMSYSERR_NOERROR) {
         device_ = nullptr;
@@ -82,11 +89,18 @@ int CWaveRecorder::Open(HWND owner) {
         return 0;
     }
 
-    for (int slot = 0; slot < kBufferCount; ++slot) api_.addBuffer(device_, headers_[slot], kHeaderSize);
+    for (int slot = 0; slot < kBufferCount; ++slot) {
+        const MMRESULT added = addToDevice(slot);
+        if (added != MMSYSERR_NOERROR) {
+            WindDown();
+            showDeviceError(added, 256, kAddErrorCaption);
+            return 0;
+        }
+    }
 
     // Any failure to start counts: a device that never started would
     // otherwise look like a silent microphone to the owner.
-    if (api_.start(device_) != MMSYSERR_NOERROR) {
+    if (api_->start(device_) != MMSYSERR_NOERROR) {
         ui::showMessage(nullptr, "Não Foi Possível Inicializar a Gravação", "Gravador");
         WindDown();
         return 0;
@@ -101,7 +115,7 @@ int CWaveRecorder::PrepareAllBuffers() {
             unprepareAndFreeAll();
             return 0;
         }
-        const MMRESULT prepared = api_.prepareHeader(device_, headers_[slot], kHeaderSize);
+        const MMRESULT prepared = api_->prepareHeader(device_, headers_[slot], kHeaderSize);
         if (prepared != MMSYSERR_NOERROR) {
             showDeviceError(prepared, 256, "Erro preparando o Header");
             freeSlot(slot);  // never prepared: nothing to undo at the device
@@ -123,7 +137,7 @@ int CWaveRecorder::QueueFreshBuffer() {
         ui::showMessage(nullptr, "Não há memória livre", "Gravação");
         return -1;
     }
-    const MMRESULT prepared = api_.prepareHeader(device_, headers_[slot], kHeaderSize);
+    const MMRESULT prepared = api_->prepareHeader(device_, headers_[slot], kHeaderSize);
     if (prepared != MMSYSERR_NOERROR) {
         showDeviceError(prepared, 256, "Erro preparando o Header");
         freeSlot(slot);
@@ -134,7 +148,29 @@ int CWaveRecorder::QueueFreshBuffer() {
 
 void CWaveRecorder::QueueAndAddFreshBuffer() {
     const int slot = QueueFreshBuffer();
-    if (slot >= 0) api_.addBuffer(device_, headers_[slot], kHeaderSize);
+    if (slot < 0) return;
+    const MMRESULT added = addToDevice(slot);
+    if (added == MMSYSERR_NOERROR) return;
+    // A device that refuses buffers (a microphone unplugged, a driver out of
+    // memory) will not record on: stop, so the buffers still queued come
+    // back and the close notification arrives.  When the refused buffer was
+    // the last one, nothing is left to come back: close now.  The stop comes
+    // before the message, whose box delivers the returning buffers.
+    RequestStop();
+    if (allocatedSlots() == 0) Close();
+    showDeviceError(added, 256, kAddErrorCaption);
+}
+
+// Hands a prepared buffer to the device.  A refused one is freed at once:
+// the device closes only when every buffer has come back, so a buffer it
+// will never return must not be counted as outstanding.
+MMRESULT CWaveRecorder::addToDevice(int slot) {
+    const MMRESULT added = api_->addBuffer(device_, headers_[slot], kHeaderSize);
+    if (added != MMSYSERR_NOERROR) {
+        api_->unprepareHeader(device_, headers_[slot], kHeaderSize);
+        freeSlot(slot);
+    }
+    return added;
 }
 
 int CWaveRecorder::ReleaseBuffer(WAVEHDR* header) {
@@ -145,13 +181,13 @@ int CWaveRecorder::ReleaseBuffer(WAVEHDR* header) {
         ui::showMessage(nullptr, "Erro Liberando Memória", "Quintor");
         return 0;
     }
-    const MMRESULT unprepared = api_.unprepareHeader(device_, header, kHeaderSize);
+    const MMRESULT unprepared = api_->unprepareHeader(device_, header, kHeaderSize);
     if (unprepared != MMSYSERR_NOERROR) {
         showDeviceError(unprepared, 100, "Liberando o Header");
         return 0;
     }
     const int heldData = header->dwBytesRecorded != 0 ? 1 : 0;
-    bytesRecorded_ += static_cast<int32_t>(header->dwBytesRecorded);
+    bytesRecorded_ += header->dwBytesRecorded;
     freeSlot(slot);
     if (allocatedSlots() == 0) Close();
     return heldData;
@@ -164,15 +200,15 @@ void CWaveRecorder::RequestStop() {
 
 void CWaveRecorder::StopAndReset() {
     if (device_ == nullptr) return;
-    const MMRESULT stopped = api_.stop(device_);
+    const MMRESULT stopped = api_->stop(device_);
     if (stopped != MMSYSERR_NOERROR) showDeviceError(stopped, 256, "Erro Parando Gravação");
-    const MMRESULT reset = api_.reset(device_);
+    const MMRESULT reset = api_->reset(device_);
     if (reset != MMSYSERR_NOERROR) showDeviceError(reset, 256, "Erro ao Parar Gravação Limpando Buffers");
 }
 
 void CWaveRecorder::Close() {
     if (device_ == nullptr) return;
-    const MMRESULT closed = api_.close(device_);
+    const MMRESULT closed = api_->close(device_);
     if (closed != MMSYSERR_NOERROR) {
         showDeviceError(closed, 256, "Erro ao Parar Gravação - Fechando Canal!");
         return;
@@ -186,11 +222,11 @@ void CWaveRecorder::WindDown() {
         // Stopping is tricky: the device must give every buffer back
         // (reset marks them done) before they can be unprepared, and the
         // device can only close once no buffer is queued.
-        api_.stop(device_);
-        api_.reset(device_);
+        api_->stop(device_);
+        api_->reset(device_);
     }
     unprepareAndFreeAll();
-    if (device_ != nullptr && api_.close(device_) == MMSYSERR_NOERROR) device_ = nullptr;
+    if (device_ != nullptr && api_->close(device_) == MMSYSERR_NOERROR) device_ = nullptr;
     discardOwnerNotifications();
     deviceClosed_ = device_ == nullptr ? 1 : 0;
 }
@@ -235,7 +271,7 @@ void CWaveRecorder::unprepareAndFreeAll() {
     for (int slot = 0; slot < kBufferCount; ++slot) {
         if (headers_[slot] == nullptr) continue;
         if (device_ != nullptr && (headers_[slot]->dwFlags & WHDR_PREPARED) != 0)
-            api_.unprepareHeader(device_, headers_[slot], kHeaderSize);
+            api_->unprepareHeader(device_, headers_[slot], kHeaderSize);
         freeSlot(slot);
     }
 }
@@ -250,7 +286,7 @@ void CWaveRecorder::discardOwnerNotifications() {
 void CWaveRecorder::showDeviceError(MMRESULT result, UINT maxChars, const char* caption) const {
     wchar_t text[257] = {};
     if (maxChars > 256) maxChars = 256;
-    if (api_.getErrorText(result, text, maxChars) != MMSYSERR_NOERROR)
+    if (api_->getErrorText(result, text, maxChars) != MMSYSERR_NOERROR)
         std::swprintf(text, 257, L"MMRESULT %u", static_cast<unsigned>(result));
     ui::showMessage(nullptr, ui::narrow(text), caption);
 }

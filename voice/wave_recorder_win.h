@@ -78,12 +78,16 @@ public:
     bool stopRequested() const { return stopRequested_ != 0; }
     bool deviceClosed() const { return deviceClosed_ != 0; }
     void markDeviceClosed() { deviceClosed_ = 1; }
-    int32_t bytesRecorded() const { return bytesRecorded_; }
+    int64_t bytesRecorded() const { return bytesRecorded_; }
     // How much audio the buffers released since Start held: the recording's
-    // own clock, which no slow handler can stretch.
+    // own clock, which no slow handler can stretch.  (It wraps after 49 days
+    // of one recording; the timer takes differences, so that is harmless.)
     uint32_t recordedMs() const {
         return static_cast<uint32_t>(static_cast<uint64_t>(bytesRecorded_ / 2) * 1000 / kSampleRate);
     }
+    // Tests make one waveIn call of the program's own recorder fail; only
+    // while no recording exists.
+    bool useApi(const WaveInApi& api);
     HWAVEIN device() const { return device_; }
     const WAVEFORMATEX& format() const { return format_; }
     bool ownsHeader(const WAVEHDR* header) const { return findSlot(header) >= 0; }
@@ -96,13 +100,14 @@ private:
     void unprepareAndFreeAll();
     void discardOwnerNotifications();
     void showDeviceError(MMRESULT result, UINT maxChars, const char* caption) const;
+    MMRESULT addToDevice(int slot);
 
-    const WaveInApi& api_;
+    const WaveInApi* api_;
     HWAVEIN device_ = nullptr;
     std::array<WAVEHDR*, kBufferCount> headers_{};
     std::array<char*, kBufferCount> buffers_{};
     int32_t stopRequested_ = 0;
-    int32_t bytesRecorded_ = 0;
+    int64_t bytesRecorded_ = 0;  // 32 bits would overflow after about 27 hours
     int32_t deviceClosed_ = 1;
     WAVEFORMATEX format_{};
     HWND owner_ = nullptr;

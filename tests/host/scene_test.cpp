@@ -27,10 +27,8 @@ struct RecordingTarget : engine::IBlitTarget {
     void colorFill(const engine::Rect&, uint32_t) override {}
 };
 
-struct Events : shell::IPhonationEvents {
-    uint32_t clock = 0;
+struct Events : phonation::IPhonationEvents {
     int frames = 0, stops = 0;
-    uint32_t now() override { return clock; }
     void renderFrame() override { ++frames; }
     void requestStop() override { ++stops; }
 };
@@ -53,12 +51,13 @@ protected:
         back_.create(20, 16, 10);
         scene_.createMainSprite(set_, 0);
         scene_.createExtraSprites(set_, 0, [] { return 0; });
+        session_.begin();
         engine::gfxSetBlitTarget(&target_);
     }
     void TearDown() override { engine::gfxSetBlitTarget(nullptr); }
 
     // One buffer at a steady level: the median of three then equals it.
-    void level(float db, uint32_t now) { scene_.onLevel(db, planes_, state_, settings_, now, events_); }
+    void level(float db, uint32_t now) { scene_.onLevel(db, planes_, session_, settings_, now, events_); }
     void steady(float db, uint32_t& now, int buffers) {
         for (int i = 0; i < buffers; ++i, now += 62) level(db, now);
     }
@@ -69,7 +68,7 @@ protected:
     engine::Plane front_, middle_, back_;
     scenes::ScenePlanes planes_{front_, middle_, back_};
     scenes::Scene scene_{scenes::beeScene()};
-    shell::ShellState state_;
+    phonation::CaptureSession session_;
     voice::IntensitySettings settings_;
     Events events_;
     RecordingTarget target_;
@@ -92,7 +91,7 @@ TEST_F(BeeSceneTest, EnteringAndLeavingTheBandMovesBeeAndScenery) {
     EXPECT_EQ(mainY(), fixed(220)) << "the bee rises in the same buffer";
     EXPECT_EQ(middle_.data()->speedX, fixed(30));
     EXPECT_EQ(back_.data()->speedX, fixed(40));
-    EXPECT_EQ(state_.phonationStart, 1000u);
+    EXPECT_EQ(session_.runningMs(1100), 100u) << "timed from the first buffer in the band";
     EXPECT_FLOAT_EQ(settings_.currentDb, 50.0f);
 
     // One buffer out of the band (after the median has seen two) turns it back.
@@ -104,14 +103,14 @@ TEST_F(BeeSceneTest, EnteringAndLeavingTheBandMovesBeeAndScenery) {
     EXPECT_EQ(mainY(), fixed(350));
     EXPECT_EQ(middle_.data()->speedX, fixed(10));
     EXPECT_EQ(back_.data()->speedX, 0);
-    EXPECT_EQ(state_.phonationStart, 0u);
+    EXPECT_FALSE(session_.running());
     EXPECT_EQ(events_.stops, 0) << "a short phonation is dropped";
 }
 
 TEST_F(BeeSceneTest, StayingInTheBandDoesNotRestartTheTimer) {
     uint32_t now = 500;
     steady(60.0f, now, 40);
-    EXPECT_EQ(state_.phonationStart, 500u);
+    EXPECT_EQ(session_.runningMs(now), now - 500u);
 }
 
 TEST_F(BeeSceneTest, PhonationTimerThroughTheVoiceStep) {
@@ -121,16 +120,15 @@ TEST_F(BeeSceneTest, PhonationTimerThroughTheVoiceStep) {
     } cases[] = {{2000, false}, {2001, true}, {4000, true}};
     for (const auto& c : cases) {
         SetUp();
-        state_ = {};
         events_ = {};
         for (int i = 0; i < 3; ++i) level(60.0f, 10000);  // the median window holds three loud buffers
-        EXPECT_EQ(state_.phonationStart, 10000u);
-        events_.clock = 10000 + c.lengthMs;
+        EXPECT_EQ(session_.runningMs(10000), 0u);
+        EXPECT_TRUE(session_.running());
         level(0.0f, 10000 + c.lengthMs - 62);  // median(60, 60, 0): still in the band
         level(0.0f, 10000 + c.lengthMs);       // median(60, 0, 0): out
         EXPECT_EQ(scene_.mainSprite().getAction(), scenes::kIdle);
         EXPECT_EQ(events_.stops, c.taken ? 1 : 0) << c.lengthMs;
-        EXPECT_EQ(state_.resultPending, c.taken) << c.lengthMs;
+        EXPECT_EQ(session_.resultPending(), c.taken) << c.lengthMs;
     }
 }
 
@@ -140,11 +138,11 @@ TEST_F(BeeSceneTest, ResetToIdleKeepsTheHeightUntilTheNextChange) {
     // A menu command stops the capture and sets the bee idle where it is;
     // the voice is out of the band when the capture comes back.
     scene_.setMainIdle();
-    state_.phonationStart = 0;
+    session_.begin();
     voice::resetSmoothing();
     steady(5.0f, now, 4);
     EXPECT_EQ(mainY(), fixed(220)) << "stays at its last height";
-    EXPECT_EQ(state_.phonationStart, 0u);
+    EXPECT_FALSE(session_.running());
     steady(60.0f, now, 4);
     EXPECT_EQ(scene_.mainSprite().getAction(), scenes::kVoiced);
     steady(5.0f, now, 4);

@@ -205,6 +205,61 @@ TEST_F(AbelhaTest, DecliningRestartsAndTheNextPhonationAsksAgain) {
     EXPECT_EQ(readFile(session.resultPath()).size(), 8u);
 }
 
+// The therapist opens a menu command while the patient is vocalising and
+// closes it once the patient is quiet.  The buffers the stopped capture
+// hands back must not start a phonation on the old recording's clock, so
+// nothing is asked, and the next phonation is timed from its own start.
+TEST_F(AbelhaTest, AMenuCommandMidPhonationTimesNothingAndTheNextPhonationIsTimed) {
+    const struct {
+        const char* name;
+        int command;
+        const char* window;  // what the command opens
+        int close;           // the button that closes it
+    } cases[] = {
+        {"Configurar Intensidade", 32773, "Configurar Intensidade...", IDCANCEL},
+        {"Sair, then No", 32771, "Tem Certeza que Deseja Sair?", IDNO},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Session session;
+        HWND game = session.play();
+        ASSERT_NE(game, nullptr);
+        {
+            PcmPlayer vowel(uidriver::withLeadIn(uidriver::sustainedVowel(5000)));
+            Sleep(800 + 2500);  // in the middle of the vowel
+            PostMessageW(game, WM_COMMAND, static_cast<WPARAM>(c.command), 0);
+            HWND opened = session.box(c.window, 10000);
+            ASSERT_NE(opened, nullptr);
+            ASSERT_TRUE(waitFor([&] { return vowel.finished(); }, 15000));
+            Sleep(500);
+            uidriver::clickButton(opened, c.close);
+        }
+        HWND stale = session.box("Tempo Obtido", 4000);
+        if (stale) saveShot(L"abelha-menu-mid-phonation");
+        EXPECT_EQ(stale, nullptr) << (stale ? uidriver::dialogText(stale) : "");
+        if (stale) uidriver::clickButton(stale, IDNO);
+
+        ASSERT_TRUE(uidriver::GameSession::waitForCapture(game)) << "the capture starts again";
+        Sleep(3000);  // Wine loses the first moments of every new capture
+        PcmPlayer vowel(uidriver::withLeadIn(uidriver::sustainedVowel(3000)));
+        HWND confirm = session.box("Tempo Obtido");
+        ASSERT_NE(confirm, nullptr);
+        EXPECT_NEAR(confirmedMs(uidriver::dialogText(confirm)), 3000, 125);
+        uidriver::clickButton(confirm, IDYES);
+        EXPECT_EQ(session.program().waitExit(20000), 0);
+        EXPECT_EQ(readFile(session.resultPath()).size(), 8u);
+    }
+}
+
+// A run that ends without the window's destruction (a kill, a crash, a
+// fatal graphics error) must not leave an earlier run's result behind: the
+// program removes it as it starts.
+TEST_F(AbelhaTest, AnOlderResultIsGoneAsSoonAsTheProgramStarts) {
+    Session session(true, "00:09:99");
+    ASSERT_NE(session.noiseDialog(), nullptr);
+    EXPECT_FALSE(fileExists(session.resultPath()));
+}
+
 TEST_F(AbelhaTest, PhonationOfOneAndAHalfSecondsIsNotTaken) {
     Session session;
     HWND game = session.play();

@@ -140,6 +140,70 @@ TEST_F(AudioTest, EscapeDuringNoiseMeasurementLeavesTheRecorderReady) {
     EXPECT_TRUE(boxes.messages().empty());
 }
 
+// The program's recorder with a device that refuses its 104th buffer
+// (after the first 100 and three more): the recording ends on its own.
+int g_addCalls = 0;
+MMRESULT WINAPI addRefusingTheFourthRequeue(HWAVEIN d, LPWAVEHDR h, UINT n) {
+    if (++g_addCalls == 104) return MMSYSERR_NOMEM;
+    return waveInAddBuffer(d, h, n);
+}
+struct RefusingDevice {
+    voice::WaveInApi api = voice::realWaveInApi();
+    RefusingDevice() {
+        g_addCalls = 0;
+        api.addBuffer = addRefusingTheFourthRequeue;
+        voice::waveRecorder().useApi(api);
+    }
+    ~RefusingDevice() { voice::waveRecorder().useApi(voice::realWaveInApi()); }
+};
+
+TEST_F(AudioTest, EachDialogCanBeLeftWhenTheDeviceRefusesABuffer) {
+    MessageCapture boxes;
+    OwnerWindow owner;
+    RefusingDevice device;
+    voice::intensitySettings().noiseDb = 33;
+
+    Script noise({
+        [&](HWND d) {
+            if (!d) return false;
+            clickButton(d, IDC_NOISE_START);
+            return true;
+        },
+        [&](HWND d) { return IsWindowEnabled(GetDlgItem(d, IDOK)) != FALSE; },
+        [&](HWND d) {
+            clickButton(d, IDOK);
+            return true;
+        },
+    });
+    EXPECT_EQ(voice::NoiseDialog(instance(), owner.hwnd()), 1);
+    ASSERT_FALSE(noise.timedOut()) << "OK must come back once the recording ended";
+    EXPECT_EQ(voice::intensitySettings().noiseDb, 33) << "a measurement cut short sets nothing";
+    EXPECT_EQ(voice::waveRecorder().allocatedSlots(), 0);
+
+    g_addCalls = 0;
+    std::string labelAfterTheFailure;
+    Script microphone({
+        [&](HWND d) {
+            if (!d) return false;
+            clickButton(d, IDCANCEL);  // "Testar"
+            return true;
+        },
+        [&](HWND) { return voice::waveRecorder().deviceClosed(); },
+        [&](HWND d) {
+            labelAfterTheFailure = windowText(GetDlgItem(d, IDCANCEL));
+            clickButton(d, IDOK);
+            return true;
+        },
+    });
+    EXPECT_EQ(voice::MicrophoneDialog(instance(), owner.hwnd()), 0);
+    ASSERT_FALSE(microphone.timedOut()) << "OK must end the dialog";
+    EXPECT_EQ(labelAfterTheFailure, "Testar");
+    EXPECT_TRUE(voice::waveRecorder().deviceClosed());
+
+    ASSERT_EQ(boxes.messages().size(), 2u);
+    for (const auto& m : boxes.messages()) EXPECT_EQ(m.caption, "Erro Adicionando Buffer");
+}
+
 TEST(NoiseDialog, EscapeBeforeMeasuringReturnsZero) {
     MessageCapture boxes;
     OwnerWindow owner;
@@ -268,6 +332,9 @@ protected:
 TEST_F(VolumeTest, MicrophoneLineIsFoundAndItsVolumeRoundTrips) {
     MessageCapture boxes;
     ASSERT_TRUE(volume->IsAvailable());
+    auto* mixer = dynamic_cast<voice::CVolumeInXXX*>(volume);
+    ASSERT_NE(mixer, nullptr);
+    EXPECT_EQ(windowText(mixer->window()), "Input Volume Msg Wnd") << "the hidden window's title, read back whole";
     EXPECT_EQ(volume->GetMinVolume(), 0);
     EXPECT_EQ(volume->GetMaxVolume(), 65535);
     const int32_t original = volume->GetVolume();

@@ -176,6 +176,7 @@ TEST_F(RecorderTest, StopWithoutDeviceDoesNothing) {
 
 struct FaultPlan {
     int failPrepareAt = -1;  // 1-based call number
+    int failAddAt = -1;      // 1-based call number
     MMRESULT startResult = MMSYSERR_NOERROR;
     int prepareCalls = 0;
     int addCalls = 0;
@@ -187,7 +188,7 @@ MMRESULT WINAPI faultyPrepare(HWAVEIN d, LPWAVEHDR h, UINT n) {
     return waveInPrepareHeader(d, h, n);
 }
 MMRESULT WINAPI countingAdd(HWAVEIN d, LPWAVEHDR h, UINT n) {
-    ++g_plan.addCalls;
+    if (++g_plan.addCalls == g_plan.failAddAt) return MMSYSERR_NOMEM;
     return waveInAddBuffer(d, h, n);
 }
 MMRESULT WINAPI faultyStart(HWAVEIN d) {
@@ -267,6 +268,50 @@ TEST_F(RecorderTest, FailedPreparationFreesWhatItPreparedAndAllowsAFreshStart) {
     rec.RequestStop();
     ASSERT_TRUE(pumpUntil([&] { return cap.closeNotifications > 0; }, 10000));
     EXPECT_TRUE(boxes.messages().empty());
+}
+
+// A buffer the device refuses (a microphone unplugged, a driver out of
+// memory) is freed at once, so the recording still ends in exactly one
+// close and the owner is never left waiting for it.  At the start of a
+// recording the refusal fails the start.
+TEST_F(RecorderTest, ARefusedBufferStillEndsInExactlyOneClose) {
+    const struct {
+        int failAddAt;
+        bool started;
+    } cases[] = {{40, false}, {103, true}};
+    for (const auto& c : cases) {
+        g_plan = {};
+        g_plan.failAddAt = c.failAddAt;
+        const voice::WaveInApi api = faultyApi();
+        MessageCapture boxes;
+        CWaveRecorder rec(api);
+        Capture cap;
+        TestWindow window(owner(rec, cap));
+
+        EXPECT_EQ(rec.Start(window.hwnd()), c.started ? 1 : 0) << c.failAddAt;
+        if (c.started) {
+            ASSERT_TRUE(pumpUntil([&] { return cap.closeNotifications > 0; }, 15000)) << "the close must come";
+            EXPECT_TRUE(rec.stopRequested()) << "a device that refuses buffers records no further";
+        }
+        pumpFor(400);
+        EXPECT_EQ(cap.closeNotifications, c.started ? 1 : 0) << c.failAddAt;
+        EXPECT_EQ(rec.allocatedSlots(), 0) << c.failAddAt;
+        EXPECT_EQ(rec.device(), nullptr) << c.failAddAt;
+        ASSERT_EQ(boxes.messages().size(), 1u) << c.failAddAt;
+        EXPECT_EQ(boxes.messages()[0].caption, "Erro Adicionando Buffer");
+        EXPECT_FALSE(boxes.messages()[0].text.empty()) << "the system's text for the error";
+
+        // The next recording is a normal one.
+        g_plan.failAddAt = -1;
+        boxes.clear();
+        Capture next;
+        window.setHandler(owner(rec, next));
+        ASSERT_EQ(rec.Start(window.hwnd()), 1);
+        ASSERT_TRUE(pumpUntil([&] { return next.dataNotifications >= 2; }, 10000));
+        rec.RequestStop();
+        ASSERT_TRUE(pumpUntil([&] { return next.closeNotifications == 1; }, 10000));
+        EXPECT_TRUE(boxes.messages().empty());
+    }
 }
 
 TEST_F(RecorderTest, WindDownLeavesTheRecorderReadyAtOnce) {

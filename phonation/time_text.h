@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-namespace shell {
+namespace phonation {
 
 struct TimeParts {
     int32_t minutes = 0;
@@ -26,4 +26,8 @@ TimeParts splitTime(float elapsedMs);
 std::string timeText(const TimeParts& parts);
 inline std::string timeText(uint32_t ms) { return timeText(splitTime(ms)); }
 
-}  // namespace shell
+// The confirmation asked when a phonation was taken:
+// "Tempo Obtido: 00:07:35\nConfirma este Tempo?".
+std::string confirmationQuestion(const std::string& time);
+
+}  // namespace phonation

@@ -1,9 +1,9 @@
-#include "shell/time_text.h"
+#include "phonation/time_text.h"
 
 #include <cmath>
 #include <cstdio>
 
-namespace shell {
+namespace phonation {
 
 TimeParts splitTime(uint32_t ms) {
     TimeParts parts;
@@ -29,4 +29,8 @@ std::string timeText(const TimeParts& parts) {
     return text;
 }
 
-}  // namespace shell
+std::string confirmationQuestion(const std::string& time) {
+    return "Tempo Obtido: " + time + "\nConfirma este Tempo?";
+}
+
+}  // namespace phonation

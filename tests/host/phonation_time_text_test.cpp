@@ -1,4 +1,4 @@
-#include "shell/time_text.h"
+#include "phonation/time_text.h"
 
 #include <gtest/gtest.h>
 
@@ -18,11 +18,11 @@ TEST(TimeText, MinutesSecondsHundredths) {
         {59999, "00:59:99"},     {60000, "01:00:00"},     {5999999, "99:59:99"},
         {6000000, "100:00:00"},
     };
-    for (const auto& c : cases) EXPECT_EQ(shell::timeText(c.ms), c.text) << c.ms;
+    for (const auto& c : cases) EXPECT_EQ(phonation::timeText(c.ms), c.text) << c.ms;
 }
 
 TEST(TimeText, PartsMatchTheText) {
-    const auto p = shell::splitTime(65432u);
+    const auto p = phonation::splitTime(65432u);
     EXPECT_EQ(p.minutes, 1);
     EXPECT_EQ(p.seconds, 5);
     EXPECT_STREQ(p.fraction, "43");
@@ -40,11 +40,11 @@ TEST(TimeText, FromTheTimersFloat) {
         {std::numeric_limits<float>::quiet_NaN(), "00:00:00"},
         {std::numeric_limits<float>::infinity(), "00:00:00"},
     };
-    for (const auto& c : cases) EXPECT_EQ(shell::timeText(shell::splitTime(c.ms)), c.text) << c.ms;
+    for (const auto& c : cases) EXPECT_EQ(phonation::timeText(phonation::splitTime(c.ms)), c.text) << c.ms;
 }
 
 TEST(TimeText, ResultFileTextIsEightCharacters) {
-    for (uint32_t ms : {2001u, 65432u, 599999u, 5999999u}) EXPECT_EQ(shell::timeText(ms).size(), 8u) << ms;
+    for (uint32_t ms : {2001u, 65432u, 599999u, 5999999u}) EXPECT_EQ(phonation::timeText(ms).size(), 8u) << ms;
 }
 
 }  // namespace

@@ -1,0 +1,68 @@
+// The phonation timer of one recording.
+//
+// A phonation is timed on the clock of the recording that heard it: the
+// position of its buffers in that recording, which no slow handler can
+// stretch.  Every start of the capture begins a new session whose clock
+// starts at zero; a stop request (a phonation taken, a menu command, the
+// window closing) closes it.  Buffers the stopped device still hands back
+// then neither start nor end a phonation, so a start read on one
+// recording's clock can never be set against an end read on the next one's.
+//
+//   idle       no phonation running          entry into the band -> running
+//   running    phonationStart set            leaving the band: <= 2000 ms -> idle,
+//                                            longer -> pending (capture asked to stop)
+//   pending    resultPending                 capture closed -> takeResult()
+//   closed     stop requested                begin() -> idle
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+namespace phonation {
+
+inline constexpr uint32_t kShortestPhonationMs = 2000;  // exactly 2000 does not count
+
+// What taking a phonation asks of the program.
+class IPhonationEvents {
+public:
+    virtual void renderFrame() = 0;  // show the final state
+    virtual void requestStop() = 0;  // stop the capture
+protected:
+    ~IPhonationEvents() = default;
+};
+
+class CaptureSession {
+public:
+    // A recording started: nothing is timed yet and no result is pending.
+    void begin();
+    // A stop was requested: this recording's remaining buffers time
+    // nothing.  A result already taken stays until takeResult().
+    void close();
+    bool open() const { return open_; }
+
+    // The voice entered the band at `nowMs` of this recording.
+    void enterBand(uint32_t nowMs);
+    // The voice left the band: a phonation longer than two seconds is
+    // taken (one last frame, the capture asked to stop, the session
+    // closed); either way the timer stops.  True when taken.
+    bool leaveBand(uint32_t nowMs, IPhonationEvents& events);
+    // "Reiniciar Tempo": the running phonation is forgotten.
+    void resetTimer() { phonationStart_.reset(); }
+
+    bool running() const { return phonationStart_.has_value(); }
+    // Milliseconds shown by the HUD and the time box: the running
+    // phonation, or 0.
+    uint32_t runningMs(uint32_t nowMs) const;
+    bool resultPending() const { return resultPending_; }
+
+    // When the capture has closed: the time taken in this session, once.
+    std::optional<float> takeResult();
+
+private:
+    bool open_ = false;
+    std::optional<uint32_t> phonationStart_;  // ms on this recording's clock
+    float elapsedMs_ = 0.0f;
+    bool resultPending_ = false;
+};
+
+}  // namespace phonation

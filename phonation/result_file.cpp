@@ -1,0 +1,34 @@
+#include "phonation/result_file.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace phonation {
+namespace {
+
+bool isRegularFile(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::is_regular_file(std::filesystem::path(path), error);
+}
+
+}  // namespace
+
+bool writeResultFile(const std::string& path, const std::string& text, ResultWriter write) {
+    std::FILE* file = std::fopen(path.c_str(), "w+t");
+    if (file == nullptr) return false;
+    // Opening truncated it: from here on a regular file holds nothing of
+    // an earlier result, and a partial one must not stay behind.
+    const bool regular = isRegularFile(path);
+    const bool written = write(text.data(), 1, text.size(), file) == text.size();
+    const bool flushed = std::fflush(file) == 0;
+    const bool closed = std::fclose(file) == 0;
+    if (written && flushed && closed) return true;
+    if (regular) std::remove(path.c_str());
+    return false;
+}
+
+void removeResultFile(const std::string& path) {
+    if (isRegularFile(path)) std::remove(path.c_str());
+}
+
+}  // namespace phonation
