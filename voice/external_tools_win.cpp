@@ -1,6 +1,7 @@
 #include "voice/external_tools_win.h"
 
 #include <cstdio>
+#include <initializer_list>
 #include <string>
 
 namespace voice {
@@ -9,13 +10,13 @@ namespace {
 const wchar_t kRetitledVolumeControl[] = L"Controle de Volume - (Feche esta Janela para Voltar ao Jogo)";
 
 struct Tool {
-    const wchar_t* reopenTitle;     // the window of an earlier call, if still open
+    const wchar_t* reopenTitle;      // the window of an earlier call, if still open
     const wchar_t* windowTitles[2];  // how a freshly started tool is found
     bool retitle;                    // give it the reopen title and show it again
+    bool (*start)(PROCESS_INFORMATION*);
+    DWORD idleWaitMs;    // how long the new process may take to be ready
+    DWORD windowWaitMs;  // how long its window may take to appear after that
 };
-
-const Tool kVolumeControl = {kRetitledVolumeControl, {L"Volume Control", L"Controle de Volume"}, true};
-const Tool kHelp = {L"BrisAlto", {L"Brisalto", nullptr}, false};
 
 HWND findWindowTitled(const wchar_t* title) { return title ? FindWindowW(nullptr, title) : nullptr; }
 
@@ -32,6 +33,17 @@ bool startVolumeControlProcess(PROCESS_INFORMATION* process) {
                           &startup, process) != 0;
 }
 
+// Windows since Vista has no sndVol32.exe; the recording level lives on the
+// recording page of the Sound control panel.  Its dialog belongs to the
+// rundll32 process started here, so ending that process ends the panel.
+bool startSoundPanelProcess(PROCESS_INFORMATION* process) {
+    std::wstring command = L"rundll32.exe shell32.dll,Control_RunDLL mmsys.cpl,,1";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    return CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_DEFAULT_ERROR_MODE, nullptr,
+                          nullptr, &startup, process) != 0;
+}
+
 bool startHelpProcess(PROCESS_INFORMATION* process) {
     wchar_t current[MAX_PATH] = {};
     if (GetCurrentDirectoryW(MAX_PATH, current) == 0) return false;
@@ -46,9 +58,31 @@ bool startHelpProcess(PROCESS_INFORMATION* process) {
                           nullptr, &startup, process) != 0;
 }
 
+const Tool kVolumeControl = {kRetitledVolumeControl, {L"Volume Control", L"Controle de Volume"}, true,
+                             startVolumeControlProcess, INFINITE, 0};
+const Tool kSoundPanel = {kRetitledVolumeControl, {L"Som", L"Sound"}, true, startSoundPanelProcess, 10000, 5000};
+const Tool kHelp = {L"BrisAlto", {L"Brisalto", nullptr}, false, startHelpProcess, INFINITE, 0};
+
 void bringBackGame(HWND gameWindow) {
     ShowWindow(gameWindow, SW_SHOWMAXIMIZED);
     SetForegroundWindow(gameWindow);
+}
+
+// Dispatches what is waiting, so capture notifications keep being handled.
+// False when the quit message came; it is posted again for the program's
+// own loop.
+bool dispatchWaitingMessages(HWND tool) {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+        if (!GetMessageW(&msg, nullptr, 0, 0)) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            return false;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+        if (tool != nullptr && (!IsWindow(tool) || IsIconic(tool))) return true;
+    }
+    return true;
 }
 
 // Dispatches the program's messages until the tool's window is minimised
@@ -63,40 +97,57 @@ void waitWhileToolOpen(HWND tool, HANDLE process) {
             process = nullptr;
             continue;
         }
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
-            if (!GetMessageW(&msg, nullptr, 0, 0)) {
-                PostQuitMessage(static_cast<int>(msg.wParam));  // leave it for the program's own loop
-                return;
-            }
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-            if (!IsWindow(tool) || IsIconic(tool)) return;
-        }
+        if (!dispatchWaitingMessages(tool)) return;
     }
 }
 
-void runTool(HWND gameWindow, const Tool& tool, bool (*start)(PROCESS_INFORMATION*)) {
-    HWND window = findWindowTitled(tool.reopenTitle);
+HWND findStartedToolWindow(const Tool& tool) {
+    for (const wchar_t* title : tool.windowTitles)
+        if (HWND window = findWindowTitled(title)) return window;
+    return nullptr;
+}
+
+// A process that hands its window over late (the Sound panel) is given a
+// moment, with the program's messages dispatched meanwhile.
+HWND waitForToolWindow(const Tool& tool, HANDLE process) {
+    WaitForInputIdle(process, tool.idleWaitMs);
+    HWND window = findStartedToolWindow(tool);
+    const DWORD started = GetTickCount();
+    while (window == nullptr && GetTickCount() - started < tool.windowWaitMs) {
+        if (MsgWaitForMultipleObjects(1, &process, FALSE, 50, QS_ALLINPUT) == WAIT_OBJECT_0) break;  // it ended
+        if (!dispatchWaitingMessages(nullptr)) break;
+        window = findStartedToolWindow(tool);
+    }
+    return window;
+}
+
+// Opens the first of `tools` that starts (or the window an earlier call
+// left open) and waits while it is open; the game window hides meanwhile.
+void runTool(HWND gameWindow, std::initializer_list<const Tool*> tools) {
+    HWND window = findWindowTitled((*tools.begin())->reopenTitle);
     ShowWindow(gameWindow, SW_HIDE);
 
     PROCESS_INFORMATION process{};
     if (window != nullptr) {
         ShowWindow(window, SW_RESTORE);
     } else {
-        if (!start(&process)) {
+        const Tool* started = nullptr;
+        for (const Tool* tool : tools) {
+            if (tool->start(&process)) {
+                started = tool;
+                break;
+            }
+        }
+        if (started == nullptr) {
             bringBackGame(gameWindow);
             return;
         }
-        WaitForInputIdle(process.hProcess, INFINITE);
-        for (const wchar_t* title : tool.windowTitles) {
-            if (window == nullptr) window = findWindowTitled(title);
-        }
+        window = waitForToolWindow(*started, process.hProcess);
         if (window != nullptr) {
-            if (tool.retitle) SetWindowTextW(window, tool.reopenTitle);
+            if (started->retitle) SetWindowTextW(window, started->reopenTitle);
             SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
             SetForegroundWindow(window);
-            if (tool.retitle) ShowWindow(window, SW_SHOWNORMAL);
+            if (started->retitle) ShowWindow(window, SW_SHOWNORMAL);
         }
     }
 
@@ -116,8 +167,8 @@ void runTool(HWND gameWindow, const Tool& tool, bool (*start)(PROCESS_INFORMATIO
 
 }  // namespace
 
-void ShowVolumeControl(HWND gameWindow) { runTool(gameWindow, kVolumeControl, startVolumeControlProcess); }
+void ShowVolumeControl(HWND gameWindow) { runTool(gameWindow, {&kVolumeControl, &kSoundPanel}); }
 
-void ShowHelp(HWND gameWindow) { runTool(gameWindow, kHelp, startHelpProcess); }
+void ShowHelp(HWND gameWindow) { runTool(gameWindow, {&kHelp}); }
 
 }  // namespace voice

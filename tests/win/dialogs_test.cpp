@@ -525,6 +525,44 @@ TEST_F(ExternalToolTest, VolumeControlIsRetitledWaitedForAndEnded) {
     }
 }
 
+// Current Windows has no sndVol32.exe: F12 opens the recording page of the
+// Sound panel instead, found by its title, waited for and ended the same
+// way.  Here a stand-in named rundll32.exe beside the program answers, as
+// a program beside the caller is found before the Windows folders.
+TEST_F(ExternalToolTest, SoundPanelStandsInWhenTheVolumeControlIsMissing) {
+    wchar_t exe[MAX_PATH], windows[MAX_PATH];
+    GetModuleFileNameW(nullptr, exe, MAX_PATH);
+    GetWindowsDirectoryW(windows, MAX_PATH);
+    const std::wstring folder = std::wstring(exe).substr(0, std::wstring(exe).find_last_of(L"\\/") + 1);
+    const std::wstring volumeControl = std::wstring(windows) + L"\\sndVol32.exe";
+    const std::wstring panel = folder + L"rundll32.exe";
+    ASSERT_TRUE(DeleteFileW(volumeControl.c_str()));
+    ASSERT_TRUE(CopyFileW((folder + L"te_fake_tool.exe").c_str(), panel.c_str(), FALSE));
+
+    for (const wchar_t* title : {L"Som", L"Sound"}) {
+        SetEnvironmentVariableW(L"TE_FAKE_TOOL_TITLE", title);
+        GameWindow game;
+        bool gameHidden = false;
+        Script script({
+            [&](HWND) {
+                HWND tool = FindWindowW(nullptr, kRetitled);
+                if (!tool) return false;
+                gameHidden = !IsWindowVisible(game.hwnd);
+                PostMessageW(tool, WM_CLOSE, 0, 0);
+                return true;
+            },
+        });
+        voice::ShowVolumeControl(game.hwnd);
+        EXPECT_TRUE(script.finished()) << "the panel's window was not found";
+        EXPECT_TRUE(gameHidden);
+        EXPECT_TRUE(IsWindowVisible(game.hwnd)) << "the game comes back";
+        waitForToolToEnd(kRetitled);
+    }
+
+    DeleteFileW(panel.c_str());
+    CopyFileW((folder + L"te_fake_tool.exe").c_str(), volumeControl.c_str(), FALSE);
+}
+
 TEST_F(ExternalToolTest, ToolWithAnUnknownTitleIsEndedAtOnce) {
     SetEnvironmentVariableW(L"TE_FAKE_TOOL_TITLE", L"Something Else");
     GameWindow game;

@@ -184,6 +184,18 @@ std::string windowTitle(HWND window) {
     return narrow(text);
 }
 
+std::string controlText(HWND control) {
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutW(control, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length)) return {};
+    std::wstring text(length + 1, L'\0');
+    DWORD_PTR copied = 0;
+    if (!SendMessageTimeoutW(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
+                             5000, &copied))
+        return {};
+    text.resize(copied);
+    return narrow(text.c_str());
+}
+
 bool saveScreenshot(const std::wstring& path) {
     const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
     HDC screen = GetDC(nullptr);

@@ -50,6 +50,9 @@ bool buttonEnabled(HWND dialog, int id);
 // Texts of a dialog's static controls, joined with line breaks.
 std::string dialogText(HWND dialog);
 std::string windowTitle(HWND window);
+// The text of a control of another program (an edit box's contents), asked
+// of the control itself.
+std::string controlText(HWND control);
 
 // Saves the whole screen as a 24-bit BMP; false when it cannot.
 bool saveScreenshot(const std::wstring& path);

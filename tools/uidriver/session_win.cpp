@@ -20,7 +20,7 @@ std::wstring buildTreeOfThisProgram() {
 
 GameSession::GameSession(const std::wstring& buildDir, const std::wstring& program, bool withArt,
                          const char* oldResult)
-    : name_(program) {
+    : name_(program), buildDir_(buildDir) {
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
     dir_ = std::wstring(temp) + L"te-" + program + L"-" + std::to_wstring(GetTickCount()) + L"-" +
@@ -36,7 +36,14 @@ GameSession::~GameSession() {
     program_.reset();
     DeleteFileW(resultPath().c_str());
     DeleteFileW((dir_ + L"\\" + name_ + L".ff").c_str());
+    DeleteFileW(helpPath().c_str());
+    RemoveDirectoryW((dir_ + L"\\hlp").c_str());
     RemoveDirectoryW(dir_.c_str());
+}
+
+bool GameSession::installHelp() {
+    CreateDirectoryW((dir_ + L"\\hlp").c_str(), nullptr);
+    return CopyFileW((buildDir_ + L"\\hlp\\brisalto").c_str(), helpPath().c_str(), FALSE) != 0;
 }
 
 HWND GameSession::noiseDialog() {

@@ -29,6 +29,10 @@ public:
 
     Program& program() { return *program_; }
     std::wstring resultPath() const { return dir_ + L"\\" + name_ + L".dat"; }
+    // The help text where F1 looks for it: hlp\brisalto in the working folder.
+    std::wstring helpPath() const { return dir_ + L"\\hlp\\brisalto"; }
+    // Copies the build's help text there; false when it cannot.
+    bool installHelp();
 
     HWND noiseDialog();
     // Quiet room, "Obter Ruido Externo", OK.
@@ -46,6 +50,7 @@ public:
 
 private:
     std::wstring name_;
+    std::wstring buildDir_;
     std::wstring dir_;
     std::unique_ptr<Program> program_;
 };
