@@ -7,7 +7,7 @@ B        = build
 CMAKE    = cmake -G "Unix Makefiles" -Wno-dev
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps host host-san fuzz win test test-host test-san test-fuzz test-win bench run clean
+.PHONY: all deps host host-san fuzz win test test-host test-san test-fuzz test-win bench run clean installer
 
 all: host win
 
@@ -59,3 +59,9 @@ run: win
 
 clean:
 	rm -rf $(B)/host $(B)/host-san $(B)/fuzz $(B)/win
+
+# The setup program (built with the Windows tree) in out/.
+installer: win
+	@mkdir -p out
+	cp $(B)/win/TempoExpiratorio-Setup.exe out/
+	@echo "out/TempoExpiratorio-Setup.exe"

@@ -58,4 +58,5 @@ function(te_add_game_program name main)
     "-DPROGRAM_ICON_FILE=\\\"${TE_GENERATED_DIR}/program.ico\\\"">)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
   add_dependencies(${name} ${name}_art)  # defined in resources/
+  te_program_info(${name} "Tempo Expiratório - ${name}")
 endfunction()

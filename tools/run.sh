@@ -26,8 +26,8 @@ have_desktop() {
 if have_desktop; then
   echo "Starting $program on this desktop."
   export WINEPREFIX=${WINEPREFIX:-$here/build/wineprefix}
-  # Wine's Direct3D command thread would otherwise spin between frames.
-  wine reg add 'HKCU\Software\Wine\Direct3D' /v csmt /t REG_DWORD /d 0 /f >/dev/null 2>&1 || true
+  if locale -a 2>/dev/null | grep -qi '^pt_BR\.utf-\?8$'; then export LANG=pt_BR.UTF-8 LC_ALL=pt_BR.UTF-8; fi
+  "$here/tools/wine-settings.sh" 0 || true
   cd "$out" && exec wine "./$program.exe"
 fi
 

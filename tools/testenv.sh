@@ -15,6 +15,7 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 audio=1
 force_virtual=0
+virtual_display=0
 while [ $# -gt 0 ]; do
   case "$1" in
     --no-audio) audio=0; shift ;;
@@ -26,6 +27,11 @@ done
 [ $# -gt 0 ] || { echo "usage: $0 [--no-audio] [--virtual-display] -- command..." >&2; exit 2; }
 
 export WINEPREFIX=${WINEPREFIX:-$here/build/wineprefix}
+# The system's own texts (message box buttons) in Brazilian Portuguese, as
+# on the therapists' machines.
+if locale -a 2>/dev/null | grep -qi '^pt_BR\.utf-\?8$'; then
+  export LANG=pt_BR.UTF-8 LC_ALL=pt_BR.UTF-8
+fi
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 
@@ -51,7 +57,7 @@ if [ "$force_virtual" = 1 ] || [ -z "${DISPLAY:-}" ]; then
       kill -0 "${pids[-1]}" 2>/dev/null || break
       sleep 0.05
     done
-    if [ -e /tmp/.X11-unix/X$n ]; then export DISPLAY=:$n; break; fi
+    if [ -e /tmp/.X11-unix/X$n ]; then export DISPLAY=:$n; virtual_display=1; break; fi
   done
   [ -n "${DISPLAY:-}" ] || { echo "testenv: could not start Xvfb" >&2; exit 1; }
 fi
@@ -88,11 +94,9 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Auto /t REG_SZ /d 1 /f >/dev/null 2>&1
   wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /t REG_SZ \
     /d '' /f >/dev/null 2>&1
-  # Wine's Direct3D command thread spins between frames and would burn most
-  # of a core behind a game that draws 16 frames a second.
-  wine reg add 'HKCU\Software\Wine\Direct3D' /v csmt /t REG_DWORD /d 0 /f >/dev/null 2>&1
 fi
 started_wineserver=1
+"$here/tools/wine-settings.sh" "$virtual_display"
 
 set +e
 "$@"

@@ -466,6 +466,32 @@ TEST(NoAudioServer, NoMicrophoneControlAndNoMeasurement) {
     EXPECT_EQ(boxes.messages()[0].caption, "Erro Abrindo Canal");
 }
 
+// --- the system's own texts -------------------------------------------------------------
+
+// Wine shows the system's texts in the locale it runs in; on a Brazilian
+// therapist's machine the confirmation answers "Sim" and "Não".
+TEST(SystemTexts, MessageBoxButtonsReadSimAndNao) {
+    OwnerWindow owner;
+    std::string yes, no;
+    Script script({[&](HWND d) {
+        if (!d) return false;
+        yes = windowText(GetDlgItem(d, IDYES));
+        no = windowText(GetDlgItem(d, IDNO));
+        wchar_t exe[MAX_PATH];
+        GetModuleFileNameW(nullptr, exe, MAX_PATH);
+        const std::wstring folder = std::wstring(exe).substr(0, std::wstring(exe).find_last_of(L"\\/") + 1);
+        uidriver::saveScreenshot(folder + L"messagebox-pt-BR.bmp");
+        clickButton(d, IDNO);
+        return true;
+    }});
+    EXPECT_EQ(MessageBoxW(owner.hwnd(), L"Tempo Obtido: 00:07:35\nConfirma este Tempo?", L"", MB_YESNO), IDNO);
+    ASSERT_FALSE(script.timedOut());
+    std::erase(yes, '&');
+    std::erase(no, '&');
+    EXPECT_EQ(yes, "Sim");
+    EXPECT_EQ(no, "Não");
+}
+
 // --- external tools ------------------------------------------------------------------------
 
 const wchar_t kRetitled[] = L"Controle de Volume - (Feche esta Janela para Voltar ao Jogo)";
