@@ -7,7 +7,7 @@ B        = build
 CMAKE    = cmake -G "Unix Makefiles" -Wno-dev
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps host host-san fuzz win test test-host test-san test-fuzz test-win bench run clean installer
+.PHONY: all deps host host-san fuzz win test test-host test-san test-fuzz test-win bench run clean installer soak soak-smoke
 
 all: host win
 
@@ -44,7 +44,7 @@ test-win: win
 	tools/testenv.sh -- sh -c 'cd $(B)/win && ctest --output-on-failure'
 
 # Every test of both trees; stops at the first failing group.
-test: test-host test-san test-fuzz test-win bench-smoke
+test: test-host test-san test-fuzz test-win bench-smoke soak-smoke
 	@echo "make test: all test groups passed"
 
 # Benchmarks: a short run inside `make test` keeps them working; `make bench`
@@ -56,6 +56,15 @@ bench: host
 
 run: win
 	tools/run.sh $(PROGRAM) $(B)/win out
+
+# A clinic day in miniature: PROGRAM under Wine for SOAK_MINUTES, figures
+# and any faults in out/soak/.  Its two-minute form runs inside `make test`.
+SOAK_MINUTES ?= 30
+soak: win
+	@mkdir -p out/soak
+	tools/testenv.sh -- sh -c 'cd $(B)/win && wine ./soak.exe $(PROGRAM) $(SOAK_MINUTES) "$$(winepath -w "$(CURDIR)/out/soak")"'
+soak-smoke:
+	$(MAKE) soak SOAK_MINUTES=2 PROGRAM=abelha
 
 clean:
 	rm -rf $(B)/host $(B)/host-san $(B)/fuzz $(B)/win

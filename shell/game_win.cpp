@@ -16,6 +16,7 @@
 #include "scenes/bitmap_set_win.h"
 #include "scenes/scene.h"
 #include "phonation/capture_session.h"
+#include "phonation/one_run_win.h"
 #include "phonation/result_file.h"
 #include "phonation/time_text.h"
 #include "shell/hud_win.h"
@@ -449,6 +450,7 @@ void setDefaults() {
 int RunGame(HINSTANCE instance, const GameProgram& program) {
     g_program = &program;
     g_instance = instance;
+    if (!phonation::claimOnlyRun(program.scene.resultFile)) return 0;
     // Before anything can fail: an exit that never reaches the window's
     // destruction (a fatal graphics error, a crash, a kill) must not leave
     // an earlier run's result looking like this run's.

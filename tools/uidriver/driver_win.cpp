@@ -1,5 +1,6 @@
 #include "driver_win.h"
 
+#include <psapi.h>
 #include <winternl.h>
 
 #include <algorithm>
@@ -57,9 +58,15 @@ double seconds(ULONGLONG hundredsOfNs) { return static_cast<double>(hundredsOfNs
 
 ULONGLONG ticks(FILETIME t) { return (static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime; }
 
-// User plus kernel time of process `id` from the system's process list, in
-// 100 ns units; false when the list cannot be had or lacks the process.
-bool listedCpuTime(DWORD id, ULONGLONG& total) {
+// What the system's process list says of process `id`: user plus kernel
+// time (100 ns units), handles and committed private bytes; false when the
+// list cannot be had or lacks the process.
+struct ListedProcess {
+    ULONGLONG cpuTime = 0;
+    ULONG handles = 0;
+    SIZE_T privateBytes = 0;
+};
+bool listedProcess(DWORD id, ListedProcess& found) {
     using Query = LONG(WINAPI*)(SYSTEM_INFORMATION_CLASS, PVOID, ULONG, PULONG);
     // Through a function type without parameters, the sanctioned way to
     // turn a looked-up address into its real signature.
@@ -78,7 +85,9 @@ bool listedCpuTime(DWORD id, ULONGLONG& total) {
     for (size_t at = 0;;) {
         const auto* entry = reinterpret_cast<const SYSTEM_PROCESS_INFORMATION*>(buffer.data() + at);
         if (reinterpret_cast<ULONG_PTR>(entry->UniqueProcessId) == id) {
-            total = static_cast<ULONGLONG>(entry->UserTime.QuadPart + entry->KernelTime.QuadPart);
+            found.cpuTime = static_cast<ULONGLONG>(entry->UserTime.QuadPart + entry->KernelTime.QuadPart);
+            found.handles = entry->HandleCount;
+            found.privateBytes = entry->VirtualMemoryCounters.PagefileUsage;
             return true;
         }
         if (entry->NextEntryOffset == 0) return false;
@@ -133,8 +142,8 @@ double Program::cpuSeconds() const {
     // another process with times that are not that process's (no user time
     // at all), while its process list carries the kernel's accounting.  On
     // Windows the two agree.
-    ULONGLONG total = 0;
-    if (listedCpuTime(id(), total)) return seconds(total);
+    ListedProcess listed;
+    if (listedProcess(id(), listed)) return seconds(listed.cpuTime);
     FILETIME created{}, exited{}, kernel{}, user{};
     if (!GetProcessTimes(process_.hProcess, &created, &exited, &kernel, &user)) return -1.0;
     return seconds(ticks(kernel) + ticks(user));
@@ -274,5 +283,25 @@ PcmPlayer::~PcmPlayer() {
 }
 
 bool PcmPlayer::finished() const { return !started_ || (header_.dwFlags & WHDR_DONE) != 0; }
+
+ProcessSample Program::sample() const {
+    ProcessSample sample;
+    if (!running()) return sample;
+    sample.cpuSeconds = cpuSeconds();
+    ListedProcess listed;
+    if (listedProcess(id(), listed)) {
+        sample.handles = listed.handles;
+        sample.privateBytes = static_cast<int64_t>(listed.privateBytes);
+    }
+    PROCESS_MEMORY_COUNTERS_EX memory{};
+    if (GetProcessMemoryInfo(process_.hProcess, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory) &&
+        memory.PrivateUsage > 0)
+        sample.privateBytes = static_cast<int64_t>(memory.PrivateUsage);
+    DWORD handles = 0;
+    if (GetProcessHandleCount(process_.hProcess, &handles) && handles > 0) sample.handles = handles;
+    const DWORD gdi = GetGuiResources(process_.hProcess, GR_GDIOBJECTS);
+    if (gdi > 0) sample.gdiObjects = gdi;
+    return sample;
+}
 
 }  // namespace uidriver

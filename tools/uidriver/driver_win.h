@@ -17,6 +17,15 @@ namespace uidriver {
 // Polls `done` every 20 ms until it holds or `timeoutMs` passes.
 bool waitFor(const std::function<bool()>& done, DWORD timeoutMs);
 
+// What the soak samples of a running program.  -1: not reported (Wine,
+// for one, keeps no per-process count of GDI objects).
+struct ProcessSample {
+    double cpuSeconds = -1.0;
+    int64_t privateBytes = -1;
+    int64_t handles = -1;
+    int64_t gdiObjects = -1;
+};
+
 class Program {
 public:
     // Starts `exe` with `workDir` as its current directory.
@@ -30,6 +39,7 @@ public:
     // User plus kernel CPU time the program has used so far, in seconds;
     // negative when it cannot be read.
     double cpuSeconds() const;
+    ProcessSample sample() const;
 
     // The program's visible top-level window titled `title` ("#32770"
     // dialogs and message boxes included); nullptr when none.

@@ -57,6 +57,13 @@ std::vector<int16_t> sustainedVowel(int ms, double amplitude) {
 
 std::vector<int16_t> silence(int ms) { return std::vector<int16_t>(sampleCount(ms), 0); }
 
+std::vector<int16_t> mixed(const std::vector<int16_t>& a, const std::vector<int16_t>& b) {
+    std::vector<int16_t> out(std::max(a.size(), b.size()));
+    for (size_t i = 0; i < out.size(); ++i)
+        out[i] = clampSample((i < a.size() ? a[i] : 0) + double(i < b.size() ? b[i] : 0));
+    return out;
+}
+
 std::vector<int16_t> withLeadIn(const std::vector<int16_t>& sound, int ms) {
     std::vector<int16_t> out = silence(ms);
     out.insert(out.end(), sound.begin(), sound.end());

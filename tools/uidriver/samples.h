@@ -21,6 +21,9 @@ std::vector<int16_t> sustainedVowel(int ms, double amplitude = 9000.0);
 // Silence, to put space between sounds.
 std::vector<int16_t> silence(int ms);
 
+// Two sounds played together; the result is as long as the longer one.
+std::vector<int16_t> mixed(const std::vector<int16_t>& a, const std::vector<int16_t>& b);
+
 // The sound after `ms` of silence.  A playback that has just been opened
 // may swallow its first moments; the lead-in keeps them out of the sound.
 std::vector<int16_t> withLeadIn(const std::vector<int16_t>& sound, int ms = 800);
