@@ -197,6 +197,28 @@ void EndOfCapture() {
     startCapture();
 }
 
+// A microphone that goes away (unplugged, its driver gone) just stops
+// handing buffers back.  The watch notices the silence, drops the phonation
+// it was timing and closes the device; a calibration command from the menu
+// starts the capture again once the microphone is back.
+constexpr UINT_PTR kCaptureWatch = 1;
+constexpr DWORD kCaptureWatchMs = 1000;
+constexpr DWORD kLostMicrophoneMs = 4000;
+
+void OnCaptureWatch(HWND hwnd) {
+    // Only the game's own recording: a calibration dialog watches its own.
+    if (recorder().owner() != hwnd || !recorder().stalled(GetTickCount(), kLostMicrophoneMs)) return;
+    g_session.close();
+    recorder().WindDown();
+    if (g_scene) g_scene->setMainIdle();
+    PauseDrawing();
+    ui::showMessage(hwnd,
+                    "O microfone parou de responder.\nVerifique o microfone e escolha Jogo, Obter Ruido... "
+                    "para continuar o exercício.",
+                    kTitle, MB_OK | MB_ICONWARNING);
+    ResumeIfForeground();
+}
+
 // --- the window's messages -------------------------------------------------------------
 
 void stopForMenu() {
@@ -376,6 +398,9 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         if (state().gameState == gsTitle) PostMessageW(hwnd, WM_KEYDOWN, VK_RETURN, 0);
         break;
     case WM_QUERYNEWPALETTE: OnQueryNewPalette(hwnd); break;
+    case WM_TIMER:
+        if (wp == kCaptureWatch) OnCaptureWatch(hwnd);
+        return 0;
     case MM_WIM_DATA: VoiceStep(reinterpret_cast<WAVEHDR*>(lp)); return 1;
     case MM_WIM_CLOSE: EndOfCapture(); return 1;
     }
@@ -484,6 +509,7 @@ int RunGame(HINSTANCE instance, const GameProgram& program) {
     ShowCursor(TRUE);
     state().titlePhase = false;
     if (!startCapture()) return leave();
+    SetTimer(g_window, kCaptureWatch, kCaptureWatchMs, nullptr);
 
     runMessagesUntil([] { return state().gameState == gsClosed; });
     return leave();

@@ -40,6 +40,7 @@ pids=()
 cleanup() {
   set +e
   if [ -n "${started_wineserver:-}" ]; then wineserver -k >/dev/null 2>&1; fi
+  [ -f "$state/pulse.pid" ] && pids+=("$(cat "$state/pulse.pid")")
   for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
   for p in "${pids[@]}"; do wait "$p" 2>/dev/null; done
   rm -rf "$state"
@@ -67,20 +68,44 @@ if [ "$audio" = 1 ]; then
   export PULSE_RUNTIME_PATH="$state/pulse"
   mkdir -p "$PULSE_RUNTIME_PATH"
   export PULSE_SERVER="unix:$PULSE_RUNTIME_PATH/native"
-  pulseaudio --daemonize=no --exit-idle-time=-1 -n --disallow-exit \
-    --use-pid-file=no --system=no \
-    --load="module-null-sink sink_name=vmic sink_properties=device.description=vmic" \
-    --load="module-native-protocol-unix socket=$PULSE_RUNTIME_PATH/native auth-anonymous=1" \
-    >"$state/pulse.log" 2>&1 &
+  # The audio server can be stopped and started again by the tests (the
+  # microphone unplugged and plugged back).  A Windows program asks for it
+  # by creating the file "stop" or "start" in $TE_AUDIO_CONTROL_DIR; the file
+  # disappears once it is done.
+  cat >"$state/audio-control.sh" <<SCRIPT
+#!/bin/sh
+export PULSE_RUNTIME_PATH="$PULSE_RUNTIME_PATH" PULSE_SERVER="$PULSE_SERVER"
+case "\$1" in
+  stop)
+    [ -f "$state/pulse.pid" ] && kill "\$(cat "$state/pulse.pid")" 2>/dev/null
+    for _ in \$(seq 1 100); do pactl info >/dev/null 2>&1 || exit 0; sleep 0.05; done
+    exit 1 ;;
+  start)
+    pulseaudio --daemonize=no --exit-idle-time=-1 -n --disallow-exit \\
+      --use-pid-file=no --system=no \\
+      --load="module-null-sink sink_name=vmic sink_properties=device.description=vmic" \\
+      --load="module-native-protocol-unix socket=$PULSE_RUNTIME_PATH/native auth-anonymous=1" \\
+      >>"$state/pulse.log" 2>&1 </dev/null &
+    echo \$! >"$state/pulse.pid"
+    for _ in \$(seq 1 100); do pactl info >/dev/null 2>&1 && break; sleep 0.05; done
+    pactl set-default-sink vmic && pactl set-default-source vmic.monitor ;;
+esac
+SCRIPT
+  chmod +x "$state/audio-control.sh"
+  "$state/audio-control.sh" start >/dev/null 2>&1 ||
+    { echo "testenv: PulseAudio did not start" >&2; cat "$state/pulse.log" >&2; exit 1; }
+  mkdir -p "$state/audio-requests"
+  (
+    while sleep 0.1; do
+      for request in stop start; do
+        [ -f "$state/audio-requests/$request" ] || continue
+        "$state/audio-control.sh" "$request" >/dev/null 2>&1
+        rm -f "$state/audio-requests/$request"
+      done
+    done
+  ) &
   pids+=($!)
-  for _ in $(seq 1 100); do
-    pactl info >/dev/null 2>&1 && break
-    sleep 0.05
-  done
-  pactl info >/dev/null 2>&1 || { echo "testenv: PulseAudio did not start" >&2; cat "$state/pulse.log" >&2; exit 1; }
-  pactl set-default-sink vmic
-  pactl set-default-source vmic.monitor
-  export TE_SINK=vmic
+  export TE_SINK=vmic TE_AUDIO_CONTROL_DIR="$state/audio-requests"
 else
   # No audio server at all: Wine then has no wave-in device.
   export PULSE_SERVER="unix:$state/no-such-server"

@@ -57,6 +57,7 @@ int CWaveRecorder::Start(HWND owner) {
     if (device_ != nullptr || allocatedSlots() > 0) WindDown();
     stopRequested_ = 0;
     bytesRecorded_ = 0;
+    lastReturnTick_ = GetTickCount();
     if (Open(owner)) {
         deviceClosed_ = 0;
         return 1;
@@ -186,6 +187,7 @@ int CWaveRecorder::ReleaseBuffer(WAVEHDR* header) {
         showDeviceError(unprepared, 100, "Liberando o Header");
         return 0;
     }
+    lastReturnTick_ = GetTickCount();
     const int heldData = header->dwBytesRecorded != 0 ? 1 : 0;
     bytesRecorded_ += header->dwBytesRecorded;
     freeSlot(slot);

@@ -89,6 +89,13 @@ public:
     // while no recording exists.
     bool useApi(const WaveInApi& api);
     HWAVEIN device() const { return device_; }
+    HWND owner() const { return owner_; }
+    // A recording whose device has handed nothing back for `silentMs`: the
+    // microphone was unplugged or its driver (an audio server) went away.
+    // Such a device signals nothing; only the silence tells.
+    bool stalled(DWORD now, DWORD silentMs) const {
+        return device_ != nullptr && stopRequested_ == 0 && now - lastReturnTick_ > silentMs;
+    }
     const WAVEFORMATEX& format() const { return format_; }
     bool ownsHeader(const WAVEHDR* header) const { return findSlot(header) >= 0; }
     int allocatedSlots() const;
@@ -111,6 +118,7 @@ private:
     int32_t deviceClosed_ = 1;
     WAVEFORMATEX format_{};
     HWND owner_ = nullptr;
+    DWORD lastReturnTick_ = 0;  // when the device last handed a buffer back (or started)
 };
 
 // The program's single recorder.

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -308,6 +309,52 @@ TEST_F(AbelhaTest, F1ShowsTheSuitesHelpAndTheGameComesBack) {
     HWND sure = session.box("Você Tem Certeza que Deseja Sair?");
     ASSERT_NE(sure, nullptr);
     uidriver::clickButton(sure, IDYES);
+    EXPECT_EQ(session.program().waitExit(20000), 0);
+}
+
+// The microphone unplugged ("stop") and plugged back ("start"): the test
+// environment stops or starts the audio server when asked through a file.
+bool audioServer(const char* request) {
+    const char* dir = std::getenv("TE_AUDIO_CONTROL_DIR");
+    if (!dir) return false;
+    std::wstring path = L"Z:" + std::wstring(dir, dir + std::strlen(dir)) + L"/" +
+                        std::wstring(request, request + std::strlen(request));
+    for (auto& c : path)
+        if (c == L'/') c = L'\\';
+    { std::ofstream(path.c_str()) << request; }
+    return waitFor([&] { return !fileExists(path); }, 20000);
+}
+
+// The microphone goes away in the middle of a phonation (its audio server
+// stops) and comes back: the program says so, keeps no partial time, and
+// measures again once the therapist restarts the capture from the menu.
+TEST_F(AbelhaTest, TheMicrophoneGoesAwayMidPhonationAndComesBack) {
+    Session session;
+    HWND game = session.play();
+    ASSERT_NE(game, nullptr);
+    Sleep(3000);
+    {
+        PcmPlayer vowel(uidriver::withLeadIn(uidriver::sustainedVowel(6000)));
+        Sleep(800 + 3000);
+        ASSERT_TRUE(audioServer("stop"));
+    }
+    HWND lost = session.box("O microfone parou de responder.", 20000);
+    if (!lost) saveShot(L"abelha-microphone-lost");
+    ASSERT_NE(lost, nullptr) << "the program says the microphone is gone";
+    EXPECT_EQ(session.box("Tempo Obtido", 500), nullptr) << "no partial time";
+    uidriver::clickButton(lost, IDOK);
+    EXPECT_TRUE(session.program().running());
+
+    ASSERT_TRUE(audioServer("start"));
+    PostMessageW(game, WM_COMMAND, 32772, 0);  // Jogo, Obter Ruido...
+    ASSERT_TRUE(session.measureNoise());
+    ASSERT_TRUE(uidriver::GameSession::waitForCapture(game)) << "the capture runs again";
+    Sleep(5000);
+    PcmPlayer vowel(uidriver::withLeadIn(uidriver::sustainedVowel(3000)));
+    HWND confirm = session.box("Tempo Obtido");
+    ASSERT_NE(confirm, nullptr);
+    EXPECT_NEAR(confirmedMs(uidriver::dialogText(confirm)), 3000, 125);
+    uidriver::clickButton(confirm, IDYES);
     EXPECT_EQ(session.program().waitExit(20000), 0);
 }
 
