@@ -16,8 +16,14 @@ if(WIN32)
   add_executable(abelha_e2e_tests win/abelha_e2e_test.cpp)
   target_link_libraries(abelha_e2e_tests PRIVATE uidriver engine_core gtest_main)
   add_dependencies(abelha_e2e_tests abelha winhlp32 help_text)
-  add_test(NAME abelha_e2e_tests COMMAND abelha_e2e_tests)
-  set_tests_properties(abelha_e2e_tests PROPERTIES TIMEOUT 600)
+  add_test(NAME abelha_e2e_tests COMMAND abelha_e2e_tests --gtest_filter=-NoMicrophone.*)
+  set_tests_properties(abelha_e2e_tests PROPERTIES TIMEOUT 900)
+  # The same program with no audio server at all: no wave-in device.
+  add_test(NAME abelha_e2e_no_microphone COMMAND abelha_e2e_tests --gtest_filter=NoMicrophone.*)
+  set_tests_properties(abelha_e2e_no_microphone PROPERTIES TIMEOUT 300
+    ENVIRONMENT "PULSE_SERVER=unix:/nonexistent/te-no-audio;TE_SINK=")
+  # A sample of the fuzzer's corpus for the damaged-art test.
+  configure_file(${PROJECT_SOURCE_DIR}/tests/fuzz/corpus/engine/archive ${CMAKE_CURRENT_BINARY_DIR}/fuzz-archive COPYONLY)
 endif()
 
 if(WIN32 AND TE_BENCH)

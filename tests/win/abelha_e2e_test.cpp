@@ -12,6 +12,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "engine/art_archive.h"
 #include "engine/dib.h"
@@ -358,6 +359,116 @@ TEST_F(AbelhaTest, TheMicrophoneGoesAwayMidPhonationAndComesBack) {
     EXPECT_EQ(session.program().waitExit(20000), 0);
 }
 
+std::string readArtFile() { return readFile(buildDir() + L"\\abelha.ff"); }
+
+// The directory record of `name` in an archive: its offset field's position.
+size_t recordOf(const std::string& archive, const char* name) {
+    const uint32_t count = *reinterpret_cast<const uint32_t*>(archive.data());
+    for (uint32_t i = 0; i < count; ++i) {
+        const size_t at = 4 + 17 * static_cast<size_t>(i);
+        if (_stricmp(archive.c_str() + at + 4, name) == 0) return at;
+    }
+    return 0;
+}
+
+std::string damaged(const std::string& how) {
+    std::string art = readArtFile();
+    if (how == "empty") return "";
+    if (how == "3 bytes") return art.substr(0, 3);
+    if (how == "cut in the directory") return art.substr(0, 4 + 17 * 10);
+    if (how == "cut in the pictures") return art.substr(0, art.size() / 2);
+    if (how == "one byte short") return art.substr(0, art.size() - 1);
+    if (how == "a directory that lies") {
+        art.replace(0, 4, "\xff\xff\xff\x0f", 4);
+        return art;
+    }
+    if (how == "the bee's picture with a wrong header") {
+        const size_t record = recordOf(art, "ab2.BMP");
+        const uint32_t offset = *reinterpret_cast<const uint32_t*>(art.data() + record);
+        art.replace(offset + 14, 4, "\x01\x00\x00\x00", 4);  // a header of one byte
+        return art;
+    }
+    if (how == "a fuzzer's archive") return readFile(buildDir() + L"\\tests\\fuzz-archive");
+    return art;
+}
+
+// The art file damaged in many ways: the art-file message and a clean exit,
+// or, where only some pictures are damaged, play without them; never a
+// crash.
+TEST_F(AbelhaTest, ADamagedArtFileNeverCrashesTheGame) {
+    const struct {
+        const char* how;
+        bool unreadable;  // the archive as a whole cannot be opened
+    } cases[] = {
+        {"empty", true},
+        {"3 bytes", true},
+        {"cut in the directory", true},
+        {"a directory that lies", true},
+        {"cut in the pictures", true},  // the directory's end lies past the file's
+        {"one byte short", true},
+        {"the bee's picture with a wrong header", false},
+        {"a fuzzer's archive", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.how);
+        Session session(false);
+        const std::string art = damaged(c.how);
+        std::ofstream((session.folder() + L"\\abelha.ff").c_str(), std::ios::binary) << art;
+        ASSERT_TRUE(session.measureNoise());
+        HWND game = session.title();
+        ASSERT_NE(game, nullptr);
+        uidriver::pressKey(game, VK_RETURN);
+        HWND message = session.box("Não Foi Possivel Carregar o Arquivo 'abelha.ff'", c.unreadable ? 20000 : 4000);
+        EXPECT_EQ(message != nullptr, c.unreadable);
+        if (message) {
+            uidriver::clickButton(message, IDOK);
+        } else {
+            ASSERT_TRUE(session.program().running()) << "the game plays on without the damaged pictures";
+            uidriver::pressKey(game, VK_ESCAPE);
+            HWND sure = session.box("Você Tem Certeza que Deseja Sair?");
+            ASSERT_NE(sure, nullptr);
+            uidriver::clickButton(sure, IDYES);
+        }
+        EXPECT_EQ(session.program().waitExit(20000), 0) << "a clean exit";
+    }
+}
+
+// A result that cannot be written (here a folder of that name; a read-only
+// file takes the same path on Windows, but Wine run as root writes it all
+// the same): the creation-error text, an exit with code 0, the folder kept.
+TEST_F(AbelhaTest, AResultThatCannotBeWrittenIsReported) {
+    Session session;
+    HWND game = session.play();
+    ASSERT_NE(game, nullptr);
+    const std::wstring result = session.resultPath();
+    ASSERT_TRUE(CreateDirectoryW(result.c_str(), nullptr));
+    Sleep(2000);
+    PcmPlayer vowel(uidriver::withLeadIn(uidriver::sustainedVowel(3000)));
+    HWND confirm = session.box("Tempo Obtido");
+    ASSERT_NE(confirm, nullptr);
+    uidriver::clickButton(confirm, IDYES);
+    HWND error = session.box("Erro Criando Arquivo");
+    ASSERT_NE(error, nullptr) << "the creation-error text";
+    uidriver::clickButton(error, IDOK);
+    EXPECT_EQ(session.program().waitExit(20000), 0);
+    EXPECT_EQ(GetFileAttributesW(result.c_str()) & FILE_ATTRIBUTE_DIRECTORY, DWORD{FILE_ATTRIBUTE_DIRECTORY});
+    RemoveDirectoryW(result.c_str());
+}
+
+// The same program started twice: the second run is refused with a
+// message; the first goes on.
+TEST_F(AbelhaTest, ASecondRunOfTheSameProgramIsRefused) {
+    Session first;
+    ASSERT_NE(first.noiseDialog(), nullptr);
+    Session second;
+    HWND refused = second.box("Este exercício já está aberto em outra janela.");
+    ASSERT_NE(refused, nullptr);
+    uidriver::clickButton(refused, IDOK);
+    EXPECT_EQ(second.program().waitExit(20000), 0);
+    EXPECT_TRUE(first.program().running());
+    ASSERT_NE(first.play(), nullptr) << "the first run measures as before";
+}
+
 TEST_F(AbelhaTest, PhonationOfOneAndAHalfSecondsIsNotTaken) {
     Session session;
     HWND game = session.play();
@@ -404,6 +515,46 @@ TEST_F(AbelhaTest, MissingArtFileIsReportedWhenTheExerciseStarts) {
     uidriver::clickButton(message, IDOK);
     EXPECT_EQ(session.program().waitExit(20000), 0);
     EXPECT_FALSE(fileExists(session.resultPath()));
+}
+
+// No microphone at all (no audio server): every message in Portuguese, then
+// a clean end, since the noise measurement cannot be made.
+class NoMicrophone : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const char* sink = std::getenv("TE_SINK");
+        if (sink && *sink) GTEST_SKIP() << "an audio server is running";
+        if (!fileExists(buildDir() + L"\\abelha.exe")) GTEST_SKIP() << "abelha.exe not built";
+    }
+};
+
+TEST_F(NoMicrophone, TheGameExplainsAndEnds) {
+    Session session;
+    std::vector<std::string> seen;
+    bool measureAsked = false;
+    const bool ended = waitFor(
+        [&] {
+            if (!session.program().running()) return true;
+            if (HWND noise = session.program().window(L"Ruido Externo...")) {
+                if (!measureAsked) uidriver::clickButton(noise, 1028);  // "Obter Ruido Externo"
+                measureAsked = true;
+            }
+            HWND box = session.program().dialogWithText("");
+            if (box && box != session.program().window(L"Ruido Externo...")) {
+                seen.push_back(uidriver::windowTitle(box) + ": " + uidriver::dialogText(box));
+                uidriver::clickButton(box, IDOK);
+                Sleep(200);
+            }
+            return false;
+        },
+        60000);
+    ASSERT_TRUE(ended) << "the program must end by itself";
+    EXPECT_EQ(session.program().waitExit(0), 0);
+    std::string all;
+    for (const auto& s : seen) all += s + "\n";
+    std::printf("messages without a microphone:\n%s", all.c_str());
+    EXPECT_NE(all.find("NAO FOI POSSIVEL INICIALIZAR OS CONTROLES"), std::string::npos) << all;
+    EXPECT_NE(all.find("Erro Abrindo Canal"), std::string::npos) << all;
 }
 
 TEST_F(AbelhaTest, EscapeInTheFirstNoiseDialogEndsTheProgram) {

@@ -28,6 +28,8 @@ public:
     GameSession& operator=(const GameSession&) = delete;
 
     Program& program() { return *program_; }
+    // The working folder the program runs in.
+    const std::wstring& folder() const { return dir_; }
     std::wstring resultPath() const { return dir_ + L"\\" + name_ + L".dat"; }
     // The help text where F1 looks for it: hlp\brisalto in the working folder.
     std::wstring helpPath() const { return dir_ + L"\\hlp\\brisalto"; }
