@@ -8,7 +8,7 @@ namespace {
 
 // Nothing tells us when another process creates a window, so the wait
 // looks again this often; in between the thread sleeps.
-constexpr DWORD kLookAgainMs = 50;
+constexpr DWORD kLookAgainMs = 100;
 
 bool timeLeft(DWORD start, DWORD limitMs, DWORD& left) {
     const DWORD elapsed = GetTickCount() - start;

@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -193,6 +194,7 @@ TEST_F(TavoralTest, MissingRuntimeIsReportedOverTheSplash) {
 struct FailingRuntimeCase {
     const char* name;
     const wchar_t* lifeMs;  // how long the runtime lives without a window
+    friend void PrintTo(const FailingRuntimeCase& c, std::ostream* out) { *out << c.name; }
 };
 
 class FailingRuntimeTest : public TavoralTest, public ::testing::WithParamInterface<FailingRuntimeCase> {};
