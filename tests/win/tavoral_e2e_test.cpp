@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -113,6 +114,7 @@ protected:
             if (!fileExists(buildDir() + L"\\" + name)) GTEST_SKIP() << "not built";
     }
     void TearDown() override {
+        launcher_.reset();
         SetEnvironmentVariableW(L"TE_FAKE_RUNTIME_MS", nullptr);
         // The book and the runtime outlive the launcher: end what is left.
         if (HWND book = uidriver::windowElsewhere(L"Tavoral", 0)) PostMessageW(book, WM_CLOSE, 0, 0);
@@ -120,13 +122,25 @@ protected:
             if (WaitForSingleObject(runtime, 10000) != WAIT_OBJECT_0) TerminateProcess(runtime, 99);
             CloseHandle(runtime);
         }
+        folder_.reset();
     }
+
+    // Starts the launcher in a fresh folder with `runtime` as its TB90run.exe.
+    Program& startLauncher(const std::wstring& runtime) {
+        folder_ = std::make_unique<SuiteFolder>(runtime);
+        launcher_ = std::make_unique<Program>(folder_->path(L"tavoral.exe"), folder_->dir());
+        EXPECT_TRUE(launcher_->started());
+        return *launcher_;
+    }
+    const SuiteFolder& folder() const { return *folder_; }
+
+private:
+    std::unique_ptr<SuiteFolder> folder_;
+    std::unique_ptr<Program> launcher_;
 };
 
 TEST_F(TavoralTest, ShowsTheSplashStartsTheBookAndClosesTheRuntimeWindow) {
-    SuiteFolder folder(L"TB90run.exe");
-    Program launcher(folder.path(L"tavoral.exe"), folder.dir());
-    ASSERT_TRUE(launcher.started());
+    Program& launcher = startLauncher(L"TB90run.exe");
 
     HWND splash = nullptr;
     ASSERT_TRUE(waitFor([&] { return (splash = splashOf(launcher, L"Tavoral")) != nullptr; }, kGenerousMs))
@@ -164,9 +178,7 @@ TEST_F(TavoralTest, ShowsTheSplashStartsTheBookAndClosesTheRuntimeWindow) {
 }
 
 TEST_F(TavoralTest, MissingRuntimeIsReportedOverTheSplash) {
-    SuiteFolder folder(L"");
-    Program launcher(folder.path(L"tavoral.exe"), folder.dir());
-    ASSERT_TRUE(launcher.started());
+    Program& launcher = startLauncher(L"");
 
     HWND box = nullptr;
     ASSERT_TRUE(waitFor([&] { return (box = launcher.dialogWithText("Arquivo gui_kx.exe")) != nullptr; },
@@ -181,7 +193,7 @@ TEST_F(TavoralTest, MissingRuntimeIsReportedOverTheSplash) {
     ASSERT_NE(splash, nullptr) << "the splash, still without a title, stays behind the message";
     RECT boxRect{};
     GetWindowRect(box, &boxRect);
-    const PictureMatch shown = matchSplashPicture(folder.path(L"tavoral.exe"), splash, boxRect);
+    const PictureMatch shown = matchSplashPicture(folder().path(L"tavoral.exe"), splash, boxRect);
     EXPECT_GT(shown.probes, 50);
     EXPECT_GE(shown.matching, shown.probes * 9 / 10) << "the splash picture shows around the message";
 
@@ -201,9 +213,7 @@ class FailingRuntimeTest : public TavoralTest, public ::testing::WithParamInterf
 
 TEST_P(FailingRuntimeTest, LauncherEndsWithoutSpinning) {
     SetEnvironmentVariableW(L"TE_FAKE_RUNTIME_MS", GetParam().lifeMs);
-    SuiteFolder folder(L"tests\\te_fake_runtime.exe");
-    Program launcher(folder.path(L"tavoral.exe"), folder.dir());
-    ASSERT_TRUE(launcher.started());
+    Program& launcher = startLauncher(L"tests\\te_fake_runtime.exe");
 
     ASSERT_TRUE(waitFor([&] { return splashOf(launcher, L"Tavoral") != nullptr; }, kGenerousMs));
     const double cpuBefore = launcher.cpuSeconds();

@@ -15,20 +15,12 @@
 #include <string>
 #include <vector>
 
+#include "tools/artgen/shapes.h"
 #include "tools/image_files.h"
 
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
-
-void roundedRect(cairo_t* cr, double x, double y, double w, double h, double r) {
-    cairo_new_sub_path(cr);
-    cairo_arc(cr, x + w - r, y + r, r, -kPi / 2, 0);
-    cairo_arc(cr, x + w - r, y + h - r, r, 0, kPi / 2);
-    cairo_arc(cr, x + r, y + h - r, r, kPi / 2, kPi);
-    cairo_arc(cr, x + r, y + r, r, kPi, 3 * kPi / 2);
-    cairo_close_path(cr);
-}
 
 // A smiling child holding a finger to the lips, and "Silêncio!".
 cairo_surface_t* drawNoisePicture() {
@@ -37,7 +29,7 @@ cairo_surface_t* drawNoisePicture() {
     cairo_t* cr = cairo_create(s);
     cairo_set_source_rgb(cr, 0.93, 0.93, 0.93);  // the dialog's grey
     cairo_paint(cr);
-    roundedRect(cr, 4, 4, w - 8, h - 8, 14);
+    artgen::roundedRectPath(cr, 4, 4, w - 8, h - 8, 14);
     cairo_set_source_rgb(cr, 0.75, 0.88, 1.0);
     cairo_fill(cr);
 
@@ -63,7 +55,7 @@ cairo_surface_t* drawNoisePicture() {
     cairo_move_to(cr, cx - 10, cy + 20);
     cairo_line_to(cr, cx + 10, cy + 20);
     cairo_stroke(cr);
-    roundedRect(cr, cx - 4, cy + 4, 9, 38, 4);  // finger on the lips
+    artgen::roundedRectPath(cr, cx - 4, cy + 4, 9, 38, 4);  // finger on the lips
     cairo_set_source_rgb(cr, 1.0, 0.78, 0.6);
     cairo_fill_preserve(cr);
     cairo_set_source_rgb(cr, 0.45, 0.3, 0.2);
@@ -113,7 +105,7 @@ cairo_surface_t* drawProgramIcon() {
     cairo_arc(cr, 16, 16, 15, 0, 2 * kPi);
     cairo_set_source_rgb(cr, 1.0, 0.8, 0.1);
     cairo_fill(cr);
-    roundedRect(cr, 12, 5, 8, 14, 4);
+    artgen::roundedRectPath(cr, 12, 5, 8, 14, 4);
     cairo_set_source_rgb(cr, 0.25, 0.25, 0.3);
     cairo_fill(cr);
     cairo_set_line_width(cr, 2);

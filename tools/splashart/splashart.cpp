@@ -35,15 +35,6 @@ constexpr Rgb kHair{120, 70, 30};
 constexpr Rgb kCard{250, 250, 240};
 constexpr Rgb kBarGreen{60, 180, 80};
 
-void roundedRectPath(cairo_t* cr, double x, double y, double w, double h, double r) {
-    cairo_new_sub_path(cr);
-    cairo_arc(cr, x + w - r, y + r, r, -M_PI / 2, 0);
-    cairo_arc(cr, x + w - r, y + h - r, r, 0, M_PI / 2);
-    cairo_arc(cr, x + r, y + h - r, r, M_PI / 2, M_PI);
-    cairo_arc(cr, x + r, y + r, r, M_PI, 3 * M_PI / 2);
-    cairo_close_path(cr);
-}
-
 void paintBackground(cairo_t* cr) {
     paintSky(cr, kWidth, kHeight, kGroundY - 30);
     drawCloud(cr, 12, 14, 110, 56, 0);
