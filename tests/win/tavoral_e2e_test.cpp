@@ -201,6 +201,23 @@ TEST_F(TavoralTest, MissingRuntimeIsReportedOverTheSplash) {
     EXPECT_EQ(launcher.waitExit(kGenerousMs), 1) << "a launcher that could not start the suite says so";
 }
 
+TEST_F(TavoralTest, SystemMenuOpensTheAboutBox) {
+    Program& launcher = startLauncher(L"TB90run.exe");
+    HWND splash = nullptr;
+    ASSERT_TRUE(waitFor([&] { return (splash = splashOf(launcher, L"Tavoral")) != nullptr; }, kGenerousMs));
+    // The About item's command; the system keeps the low four bits.
+    PostMessageW(splash, WM_SYSCOMMAND, 16 | 3, 0);
+    HWND about = nullptr;
+    ASSERT_TRUE(waitFor([&] { return (about = launcher.dialogWithText("Sobre o Tavoral")) != nullptr; }, kGenerousMs));
+    Sleep(300);  // let it paint
+    saveShot(L"tavoral-about");
+    EXPECT_NE(uidriver::dialogText(about).find("Tavoral, versão 1.0"), std::string::npos)
+        << uidriver::dialogText(about);
+    uidriver::clickButton(about, IDOK);
+    EXPECT_TRUE(waitFor([&] { return !IsWindow(about); }, kGenerousMs)) << "OK ends the About box";
+    EXPECT_EQ(launcher.waitExit(kGenerousMs), 0) << "and the launcher goes on to its end";
+}
+
 // A runtime that fails after starting never shows its window: the launcher
 // must neither wait for ever nor spin while it waits.
 struct FailingRuntimeCase {
