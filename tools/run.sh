@@ -17,6 +17,8 @@ mkdir -p "$out"
 rm -f "$out"/*.bmp "$out"/*.png
 cp "$build/$program.exe" "$out/"
 [ -f "$build/$program.ff" ] && cp "$build/$program.ff" "$out/"
+# The launcher starts the runtime, which opens the book, all from beside it.
+[ "$program" = tavoral ] && cp "$build/dllcontrolkx.dll" "$build/TB90run.exe" "$build/gui_kx.exe" "$out/"
 
 have_desktop() {
   [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1 && pactl info >/dev/null 2>&1 &&
@@ -42,6 +44,6 @@ for bmp in "$out"/*.bmp; do
 done
 rm -f "$out/uidriver.exe"
 echo "Screenshots and the result file are in $out/:"
-ls -1 "$out" | grep -vE '\.(exe|ff)$' | sed 's/^/  /'
+ls -1 "$out" | grep -vE '\.(exe|ff|dll)$' | sed 's/^/  /'
 [ -f "$out/$program.dat" ] && echo "$program.dat: $(cat "$out/$program.dat")"
 exit $status

@@ -106,6 +106,18 @@ std::wstring fileVersion(const std::wstring& path) {
            L"." + std::to_wstring(HIWORD(info->dwFileVersionLS));
 }
 
+// Everything the started suite may still have open (the launcher, the
+// runtime, the book, an exercise): files in use could not be uninstalled.
+void endInstalledPrograms() {
+    for (const wchar_t* file : installer::kFiles) {
+        while (HANDLE process = uidriver::openProcessNamed(file)) {
+            TerminateProcess(process, 0);
+            WaitForSingleObject(process, 10000);
+            CloseHandle(process);
+        }
+    }
+}
+
 class Installer : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -160,15 +172,7 @@ TEST_F(Installer, InstallsStartsAndUninstallsKeepingTheHistory) {
         },
         60000))
         << "the installed suite's first window";
-    if (first) {
-        DWORD pid = 0;
-        GetWindowThreadProcessId(first, &pid);
-        if (HANDLE p = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid)) {
-            TerminateProcess(p, 0);
-            WaitForSingleObject(p, 10000);
-            CloseHandle(p);
-        }
-    }
+    endInstalledPrograms();
 
     // --- silent uninstall; the history stays ---
     CreateDirectoryW((folder(CSIDL_APPDATA) + L"\\Tavoral").c_str(), nullptr);

@@ -18,6 +18,15 @@ void ellipsePath(cairo_t* cr, double cx, double cy, double rx, double ry, double
     cairo_restore(cr);
 }
 
+void roundedRectPath(cairo_t* cr, double x, double y, double w, double h, double r) {
+    cairo_new_sub_path(cr);
+    cairo_arc(cr, x + w - r, y + r, r, -M_PI / 2, 0);
+    cairo_arc(cr, x + w - r, y + h - r, r, 0, M_PI / 2);
+    cairo_arc(cr, x + r, y + h - r, r, M_PI / 2, M_PI);
+    cairo_arc(cr, x + r, y + r, r, M_PI, 3 * M_PI / 2);
+    cairo_close_path(cr);
+}
+
 void fillAndOutline(cairo_t* cr, Rgb fill, Rgb outline, double lineWidth) {
     setColour(cr, fill);
     cairo_fill_preserve(cr);

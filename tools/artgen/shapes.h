@@ -10,6 +10,9 @@ namespace artgen {
 // Adds an ellipse (rotated by angle radians) to the current path.
 void ellipsePath(cairo_t* cr, double cx, double cy, double rx, double ry, double angle = 0.0);
 
+// Adds a w x h rectangle at (x, y) with corners rounded by r to the path.
+void roundedRectPath(cairo_t* cr, double x, double y, double w, double h, double r);
+
 // Fills the current path, then strokes it with the outline; clears the path.
 void fillAndOutline(cairo_t* cr, Rgb fill, Rgb outline, double lineWidth);
 

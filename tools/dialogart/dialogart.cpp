@@ -15,104 +15,12 @@
 #include <string>
 #include <vector>
 
-#include "tools/little_endian.h"
+#include "tools/artgen/shapes.h"
+#include "tools/image_files.h"
 
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
-
-using tools::putLe16;
-using tools::putLe32;
-
-// BITMAPINFOHEADER for a bottom-up picture.
-void putInfoHeader(std::vector<uint8_t>& out, int w, int h, int bits, uint32_t imageBytes) {
-    putLe32(out, 40);
-    putLe32(out, static_cast<uint32_t>(w));
-    putLe32(out, static_cast<uint32_t>(h));
-    putLe16(out, 1);
-    putLe16(out, static_cast<uint32_t>(bits));
-    putLe32(out, 0);
-    putLe32(out, imageBytes);
-    putLe32(out, 2835);
-    putLe32(out, 2835);
-    putLe32(out, 0);
-    putLe32(out, 0);
-}
-
-std::vector<uint8_t> bmp24(cairo_surface_t* s) {
-    const int w = cairo_image_surface_get_width(s), h = cairo_image_surface_get_height(s);
-    const int stride = cairo_image_surface_get_stride(s);
-    const unsigned char* px = cairo_image_surface_get_data(s);
-    const int row = (w * 3 + 3) & ~3;
-    std::vector<uint8_t> out;
-    out.push_back('B');
-    out.push_back('M');
-    putLe32(out, static_cast<uint32_t>(54 + row * h));
-    putLe32(out, 0);
-    putLe32(out, 54);
-    putInfoHeader(out, w, h, 24, static_cast<uint32_t>(row * h));
-    for (int y = h - 1; y >= 0; --y) {
-        const auto* p = reinterpret_cast<const uint32_t*>(px + y * stride);
-        for (int x = 0; x < w; ++x) {
-            out.push_back(static_cast<uint8_t>(p[x] & 0xFF));
-            out.push_back(static_cast<uint8_t>((p[x] >> 8) & 0xFF));
-            out.push_back(static_cast<uint8_t>((p[x] >> 16) & 0xFF));
-        }
-        for (int pad = w * 3; pad < row; ++pad) out.push_back(uint8_t{0});
-    }
-    return out;
-}
-
-// One 32-bit image with alpha, in an icon file.
-std::vector<uint8_t> ico32(cairo_surface_t* s) {
-    const int w = cairo_image_surface_get_width(s), h = cairo_image_surface_get_height(s);
-    const int stride = cairo_image_surface_get_stride(s);
-    const unsigned char* px = cairo_image_surface_get_data(s);
-    const int maskRow = ((w + 31) / 32) * 4;
-    const uint32_t imageBytes = static_cast<uint32_t>(40 + w * h * 4 + maskRow * h);
-    std::vector<uint8_t> out;
-    putLe16(out, 0);
-    putLe16(out, 1);
-    putLe16(out, 1);
-    out.push_back(static_cast<uint8_t>(w & 0xFF));
-    out.push_back(static_cast<uint8_t>(h & 0xFF));
-    out.push_back(0);
-    out.push_back(0);
-    putLe16(out, 1);
-    putLe16(out, 32);
-    putLe32(out, imageBytes);
-    putLe32(out, 22);
-    putInfoHeader(out, w, h * 2, 32, 0);
-    for (int y = h - 1; y >= 0; --y) {
-        const auto* p = reinterpret_cast<const uint32_t*>(px + y * stride);
-        for (int x = 0; x < w; ++x) {
-            // Cairo stores premultiplied alpha; icons want it straight.
-            const uint32_t a = p[x] >> 24;
-            auto un = [a](uint32_t c) -> uint8_t { return a ? static_cast<uint8_t>(std::min<uint32_t>(255, c * 255 / a)) : uint8_t{0}; };
-            out.push_back(un(p[x] & 0xFF));
-            out.push_back(un((p[x] >> 8) & 0xFF));
-            out.push_back(un((p[x] >> 16) & 0xFF));
-            out.push_back(static_cast<uint8_t>(a));
-        }
-    }
-    for (int y = h - 1; y >= 0; --y) {
-        const auto* p = reinterpret_cast<const uint32_t*>(px + y * stride);
-        std::vector<uint8_t> mask(static_cast<size_t>(maskRow), 0);
-        for (int x = 0; x < w; ++x)
-            if ((p[x] >> 24) == 0) mask[static_cast<size_t>(x / 8)] |= static_cast<uint8_t>(0x80 >> (x % 8));
-        out.insert(out.end(), mask.begin(), mask.end());
-    }
-    return out;
-}
-
-void roundedRect(cairo_t* cr, double x, double y, double w, double h, double r) {
-    cairo_new_sub_path(cr);
-    cairo_arc(cr, x + w - r, y + r, r, -kPi / 2, 0);
-    cairo_arc(cr, x + w - r, y + h - r, r, 0, kPi / 2);
-    cairo_arc(cr, x + r, y + h - r, r, kPi / 2, kPi);
-    cairo_arc(cr, x + r, y + r, r, kPi, 3 * kPi / 2);
-    cairo_close_path(cr);
-}
 
 // A smiling child holding a finger to the lips, and "Silêncio!".
 cairo_surface_t* drawNoisePicture() {
@@ -121,7 +29,7 @@ cairo_surface_t* drawNoisePicture() {
     cairo_t* cr = cairo_create(s);
     cairo_set_source_rgb(cr, 0.93, 0.93, 0.93);  // the dialog's grey
     cairo_paint(cr);
-    roundedRect(cr, 4, 4, w - 8, h - 8, 14);
+    artgen::roundedRectPath(cr, 4, 4, w - 8, h - 8, 14);
     cairo_set_source_rgb(cr, 0.75, 0.88, 1.0);
     cairo_fill(cr);
 
@@ -147,7 +55,7 @@ cairo_surface_t* drawNoisePicture() {
     cairo_move_to(cr, cx - 10, cy + 20);
     cairo_line_to(cr, cx + 10, cy + 20);
     cairo_stroke(cr);
-    roundedRect(cr, cx - 4, cy + 4, 9, 38, 4);  // finger on the lips
+    artgen::roundedRectPath(cr, cx - 4, cy + 4, 9, 38, 4);  // finger on the lips
     cairo_set_source_rgb(cr, 1.0, 0.78, 0.6);
     cairo_fill_preserve(cr);
     cairo_set_source_rgb(cr, 0.45, 0.3, 0.2);
@@ -197,7 +105,7 @@ cairo_surface_t* drawProgramIcon() {
     cairo_arc(cr, 16, 16, 15, 0, 2 * kPi);
     cairo_set_source_rgb(cr, 1.0, 0.8, 0.1);
     cairo_fill(cr);
-    roundedRect(cr, 12, 5, 8, 14, 4);
+    artgen::roundedRectPath(cr, 12, 5, 8, 14, 4);
     cairo_set_source_rgb(cr, 0.25, 0.25, 0.3);
     cairo_fill(cr);
     cairo_set_line_width(cr, 2);
@@ -213,17 +121,6 @@ cairo_surface_t* drawProgramIcon() {
     return s;
 }
 
-bool writeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) {
-        std::fprintf(stderr, "dialogart: cannot write %s\n", path.c_str());
-        return false;
-    }
-    return true;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -235,8 +132,9 @@ int main(int argc, char** argv) {
     cairo_surface_t* noise = drawNoisePicture();
     cairo_surface_t* volume = drawVolumeIcon();
     cairo_surface_t* program = drawProgramIcon();
-    const bool ok = writeFile(dir + "/noise.bmp", bmp24(noise)) && writeFile(dir + "/volume.ico", ico32(volume)) &&
-                    writeFile(dir + "/program.ico", ico32(program));
+    const bool ok = tools::writeImageFile("dialogart", dir + "/noise.bmp", tools::encodeBmp24(noise)) &&
+                    tools::writeImageFile("dialogart", dir + "/volume.ico", tools::encodeIco32(volume)) &&
+                    tools::writeImageFile("dialogart", dir + "/program.ico", tools::encodeIco32(program));
     cairo_surface_destroy(noise);
     cairo_surface_destroy(volume);
     cairo_surface_destroy(program);

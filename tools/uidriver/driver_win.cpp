@@ -1,6 +1,7 @@
 #include "driver_win.h"
 
 #include <psapi.h>
+#include <tlhelp32.h>
 #include <winternl.h>
 
 #include <algorithm>
@@ -28,11 +29,12 @@ BOOL CALLBACK visitWindow(HWND hwnd, LPARAM lp) {
     auto* search = reinterpret_cast<WindowSearch*>(lp);
     DWORD owner = 0;
     GetWindowThreadProcessId(hwnd, &owner);
-    if (owner != search->process || !IsWindowVisible(hwnd) || !search->match(hwnd)) return TRUE;
+    if ((search->process && owner != search->process) || !IsWindowVisible(hwnd) || !search->match(hwnd)) return TRUE;
     search->found = hwnd;
     return FALSE;
 }
 
+// A visible top-level window of `process` (of any process when 0).
 HWND findWindow(DWORD process, std::function<bool(HWND)> match) {
     WindowSearch search{process, std::move(match)};
     EnumWindows(visitWindow, reinterpret_cast<LPARAM>(&search));
@@ -106,10 +108,11 @@ bool waitFor(const std::function<bool()>& done, DWORD timeoutMs) {
     return true;
 }
 
-Program::Program(const std::wstring& exe, const std::wstring& workDir) {
+Program::Program(const std::wstring& exe, const std::wstring& workDir, const std::wstring& arguments) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     std::wstring command = L"\"" + exe + L"\"";
+    if (!arguments.empty()) command += L" " + arguments;
     if (!CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, workDir.c_str(), &startup,
                         &process_))
         process_ = {};
@@ -164,6 +167,31 @@ HWND Program::dialogWithText(const std::string& text) const {
 
 HWND Program::mainWindow() const {
     return findWindow(id(), [](HWND hwnd) { return className(hwnd) == "KeltumClass"; });
+}
+
+HWND windowElsewhere(const std::wstring& title, DWORD exceptProcess) {
+    const std::string wanted = narrow(title.c_str());
+    return findWindow(0, [&](HWND hwnd) { return windowProcess(hwnd) != exceptProcess && windowTitle(hwnd) == wanted; });
+}
+
+DWORD windowProcess(HWND window) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    return process;
+}
+
+HANDLE openProcessNamed(const wchar_t* exeName) {
+    HANDLE list = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (list == INVALID_HANDLE_VALUE) return nullptr;
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    HANDLE found = nullptr;
+    for (BOOL more = Process32FirstW(list, &entry); more && !found; more = Process32NextW(list, &entry))
+        if (_wcsicmp(entry.szExeFile, exeName) == 0)
+            found = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE,
+                                entry.th32ProcessID);
+    CloseHandle(list);
+    return found;
 }
 
 void clickButton(HWND dialog, int id) {

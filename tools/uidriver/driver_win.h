@@ -28,8 +28,9 @@ struct ProcessSample {
 
 class Program {
 public:
-    // Starts `exe` with `workDir` as its current directory.
-    Program(const std::wstring& exe, const std::wstring& workDir);
+    // Starts `exe` with `workDir` as its current directory, and with
+    // `arguments` after the program's name on its command line.
+    Program(const std::wstring& exe, const std::wstring& workDir, const std::wstring& arguments = L"");
     ~Program();  // ends the program if it is still running
     bool started() const { return process_.hProcess != nullptr; }
     DWORD id() const { return process_.dwProcessId; }
@@ -53,6 +54,14 @@ public:
 private:
     PROCESS_INFORMATION process_{};
 };
+
+// A visible top-level window titled `title` of any process but
+// `exceptProcess`: a window of a program that another one started.
+HWND windowElsewhere(const std::wstring& title, DWORD exceptProcess);
+DWORD windowProcess(HWND window);
+// A running process started from `exeName` ("TB90run.exe"), opened to wait
+// on and to end; nullptr when there is none.  The caller closes it.
+HANDLE openProcessNamed(const wchar_t* exeName);
 
 void clickButton(HWND dialog, int id);
 void pressKey(HWND window, UINT key);

@@ -1,6 +1,7 @@
 // The walkthrough of `make run` without a desktop: starts a game, measures
 // the room noise, starts the exercise, sings into the virtual microphone,
-// confirms the time, and leaves a screenshot of every step.
+// confirms the time, and leaves a screenshot of every step.  For the
+// launcher tavoral.exe: its splash, then the book it starts.
 //
 //   uidriver PROGRAM.exe WORKDIR SHOTDIR
 #include <windows.h>
@@ -38,6 +39,35 @@ void say(const char* what) {
     std::fflush(stdout);
 }
 
+int walkLauncher(const wchar_t* exe, const wchar_t* workDir) {
+    uidriver::Program launcher(exe, workDir);
+    if (!launcher.started()) return fail("the launcher did not start");
+    say("1. The launcher's splash");
+    HWND splash = nullptr;
+    if (!uidriver::waitFor([&] { return (splash = launcher.window(L"Tavoral")) != nullptr; }, 30000))
+        return fail("no splash");
+    // The splash's background is black until its picture has painted.
+    const RECT area = uidriver::clientRectOnScreen(splash);
+    uidriver::waitFor([&] { return uidriver::screenPixel((area.left + area.right) / 2, area.top + 10) != 0; }, 5000);
+    shot(L"splash");
+    say("2. The book the runtime opens");
+    HWND book = nullptr;
+    if (!uidriver::waitFor([&] { return (book = uidriver::windowElsewhere(L"Tavoral", launcher.id())) != nullptr; },
+                           30000))
+        return fail("no book window");
+    const long code = launcher.waitExit(30000);
+    std::printf("3. The launcher ended with exit code %ld\n", code);
+    Sleep(500);
+    shot(L"book");
+    PostMessageW(book, WM_CLOSE, 0, 0);
+    return code == 0 ? 0 : 1;
+}
+
+bool isLauncher(const std::wstring& exe) {
+    const std::wstring name = L"tavoral.exe";
+    return exe.size() >= name.size() && _wcsicmp(exe.c_str() + exe.size() - name.size(), name.c_str()) == 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -46,6 +76,7 @@ int wmain(int argc, wchar_t** argv) {
         return 2;
     }
     g_shots = argv[3];
+    if (isLauncher(argv[1])) return walkLauncher(argv[1], argv[2]);
     uidriver::Program program(argv[1], argv[2]);
     if (!program.started()) return fail("the program did not start");
 
