@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "tools/dialogart/dib_writer.h"
 #include "tools/little_endian.h"
 
 namespace {
@@ -23,21 +24,8 @@ constexpr double kPi = 3.14159265358979323846;
 
 using tools::putLe16;
 using tools::putLe32;
-
-// BITMAPINFOHEADER for a bottom-up picture.
-void putInfoHeader(std::vector<uint8_t>& out, int w, int h, int bits, uint32_t imageBytes) {
-    putLe32(out, 40);
-    putLe32(out, static_cast<uint32_t>(w));
-    putLe32(out, static_cast<uint32_t>(h));
-    putLe16(out, 1);
-    putLe16(out, static_cast<uint32_t>(bits));
-    putLe32(out, 0);
-    putLe32(out, imageBytes);
-    putLe32(out, 2835);
-    putLe32(out, 2835);
-    putLe32(out, 0);
-    putLe32(out, 0);
-}
+using tools::encodeIco32;
+using tools::putInfoHeader;
 
 std::vector<uint8_t> bmp24(cairo_surface_t* s) {
     const int w = cairo_image_surface_get_width(s), h = cairo_image_surface_get_height(s);
@@ -59,48 +47,6 @@ std::vector<uint8_t> bmp24(cairo_surface_t* s) {
             out.push_back(static_cast<uint8_t>((p[x] >> 16) & 0xFF));
         }
         for (int pad = w * 3; pad < row; ++pad) out.push_back(uint8_t{0});
-    }
-    return out;
-}
-
-// One 32-bit image with alpha, in an icon file.
-std::vector<uint8_t> ico32(cairo_surface_t* s) {
-    const int w = cairo_image_surface_get_width(s), h = cairo_image_surface_get_height(s);
-    const int stride = cairo_image_surface_get_stride(s);
-    const unsigned char* px = cairo_image_surface_get_data(s);
-    const int maskRow = ((w + 31) / 32) * 4;
-    const uint32_t imageBytes = static_cast<uint32_t>(40 + w * h * 4 + maskRow * h);
-    std::vector<uint8_t> out;
-    putLe16(out, 0);
-    putLe16(out, 1);
-    putLe16(out, 1);
-    out.push_back(static_cast<uint8_t>(w & 0xFF));
-    out.push_back(static_cast<uint8_t>(h & 0xFF));
-    out.push_back(0);
-    out.push_back(0);
-    putLe16(out, 1);
-    putLe16(out, 32);
-    putLe32(out, imageBytes);
-    putLe32(out, 22);
-    putInfoHeader(out, w, h * 2, 32, 0);
-    for (int y = h - 1; y >= 0; --y) {
-        const auto* p = reinterpret_cast<const uint32_t*>(px + y * stride);
-        for (int x = 0; x < w; ++x) {
-            // Cairo stores premultiplied alpha; icons want it straight.
-            const uint32_t a = p[x] >> 24;
-            auto un = [a](uint32_t c) -> uint8_t { return a ? static_cast<uint8_t>(std::min<uint32_t>(255, c * 255 / a)) : uint8_t{0}; };
-            out.push_back(un(p[x] & 0xFF));
-            out.push_back(un((p[x] >> 8) & 0xFF));
-            out.push_back(un((p[x] >> 16) & 0xFF));
-            out.push_back(static_cast<uint8_t>(a));
-        }
-    }
-    for (int y = h - 1; y >= 0; --y) {
-        const auto* p = reinterpret_cast<const uint32_t*>(px + y * stride);
-        std::vector<uint8_t> mask(static_cast<size_t>(maskRow), 0);
-        for (int x = 0; x < w; ++x)
-            if ((p[x] >> 24) == 0) mask[static_cast<size_t>(x / 8)] |= static_cast<uint8_t>(0x80 >> (x % 8));
-        out.insert(out.end(), mask.begin(), mask.end());
     }
     return out;
 }
@@ -235,8 +181,8 @@ int main(int argc, char** argv) {
     cairo_surface_t* noise = drawNoisePicture();
     cairo_surface_t* volume = drawVolumeIcon();
     cairo_surface_t* program = drawProgramIcon();
-    const bool ok = writeFile(dir + "/noise.bmp", bmp24(noise)) && writeFile(dir + "/volume.ico", ico32(volume)) &&
-                    writeFile(dir + "/program.ico", ico32(program));
+    const bool ok = writeFile(dir + "/noise.bmp", bmp24(noise)) && writeFile(dir + "/volume.ico", encodeIco32(volume)) &&
+                    writeFile(dir + "/program.ico", encodeIco32(program));
     cairo_surface_destroy(noise);
     cairo_surface_destroy(volume);
     cairo_surface_destroy(program);

@@ -154,12 +154,21 @@ HWND Program::dialogWithText(const std::string& text) const {
 }
 
 HWND Program::mainWindow() const {
-    return findWindow(id(), [](HWND hwnd) { return className(hwnd) == "KeltumClass"; });
+    return findWindow(id(), [](HWND hwnd) {
+        const std::string name = className(hwnd);
+        return name == "KeltumClass" || name == "RegistraClasse";
+    });
 }
 
 void clickButton(HWND dialog, int id) {
     HWND button = GetDlgItem(dialog, id);
     if (button) SendMessageW(button, BM_CLICK, 0, 0);
+}
+
+void click(HWND window, int x, int y) {
+    const LPARAM at = MAKELPARAM(x, y);
+    PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(window, WM_LBUTTONUP, 0, at);
 }
 
 void pressKey(HWND window, UINT key) {

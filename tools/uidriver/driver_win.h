@@ -37,7 +37,8 @@ public:
     // A visible dialog or message box of the program whose text (caption
     // or static text) starts with `text`.
     HWND dialogWithText(const std::string& text) const;
-    // The program's main game window ("KeltumClass").
+    // The program's main window: a game's ("KeltumClass") or the adult
+    // program's ("RegistraClasse").
     HWND mainWindow() const;
 
 private:
@@ -46,6 +47,8 @@ private:
 
 void clickButton(HWND dialog, int id);
 void pressKey(HWND window, UINT key);
+// A left click at (x, y) of the window's client area.
+void click(HWND window, int x, int y);
 bool buttonEnabled(HWND dialog, int id);
 // Texts of a dialog's static controls, joined with line breaks.
 std::string dialogText(HWND dialog);
