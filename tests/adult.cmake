@@ -5,3 +5,12 @@ if(NOT WIN32)
   te_warnings(adult_tests)
   add_test(NAME adult_tests COMMAND adult_tests)
 endif()
+
+if(WIN32)
+  # The real adulto.exe driven from outside (needs tools/testenv.sh).
+  add_executable(adulto_e2e_tests win/adulto_e2e_test.cpp)
+  target_link_libraries(adulto_e2e_tests PRIVATE uidriver gtest_main)
+  add_dependencies(adulto_e2e_tests adulto)
+  add_test(NAME adulto_e2e_tests COMMAND adulto_e2e_tests)
+  set_tests_properties(adulto_e2e_tests PROPERTIES TIMEOUT 600)
+endif()

@@ -236,6 +236,16 @@ COLORREF screenPixel(int x, int y) {
     return c;
 }
 
+int countColour(RECT area, COLORREF colour) {
+    int n = 0;
+    HDC screen = GetDC(nullptr);
+    for (LONG y = area.top; y < area.bottom; y += 2)
+        for (LONG x = area.left; x < area.right; x += 2)
+            if (GetPixel(screen, x, y) == colour) ++n;
+    ReleaseDC(nullptr, screen);
+    return n;
+}
+
 RECT clientRectOnScreen(HWND window) {
     RECT r{};
     GetClientRect(window, &r);

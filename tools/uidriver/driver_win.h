@@ -58,6 +58,8 @@ std::string windowTitle(HWND window);
 bool saveScreenshot(const std::wstring& path);
 // One pixel of the screen, as RGB.
 COLORREF screenPixel(int x, int y);
+// Pixels of `colour` in the screen area, every other row and column.
+int countColour(RECT area, COLORREF colour);
 // The window's client area on the screen.
 RECT clientRectOnScreen(HWND window);
 

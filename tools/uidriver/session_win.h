@@ -16,6 +16,12 @@ namespace uidriver {
 // above the running test program's own.
 std::wstring buildTreeOfThisProgram();
 
+std::string readFile(const std::wstring& path);
+bool fileExists(const std::wstring& path);
+// The time a confirmation box asks about, in ms:
+// "Tempo Obtido: 00:03:99\nConfirma este Tempo?" -> 3990; -1 for another text.
+long confirmedMs(const std::string& text);
+
 class GameSession {
 public:
     // Starts `program` ("abelha") from `buildDir` in a new folder under
