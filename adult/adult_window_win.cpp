@@ -4,6 +4,7 @@
 #include <mmsystem.h>
 
 #include "adult/adult_state.h"
+#include "adult/graph_win.h"
 #include "adult/panel_win.h"
 #include "voice/dialogs_win.h"
 #include "voice/intensity.h"
@@ -113,6 +114,7 @@ void OnPaint(HWND hwnd) {
         SelectObject(memory, old);
         DeleteDC(memory);
     }
+    if (!state().startPicture && !shownTime().empty()) drawTimeBox(dc, g_font, shownTime());
     EndPaint(hwnd, &paint);
 }
 

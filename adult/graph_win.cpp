@@ -8,11 +8,26 @@ constexpr RECT kTimeBox{430, 110, 590, 160};
 // One step off the panel colour, so the box stands apart from the
 // picture's panel on a display that can tell them apart.
 constexpr COLORREF kTimeBoxColour = RGB(31, 88, 111);
+GraphDrawCounts g_counts;
 }  // namespace
+
+const GraphDrawCounts& graphDrawCounts() { return g_counts; }
+
+bool scrollLeft(HDC dc, const RECT& client, int by, HBRUSH background, HRGN uncovered) {
+    ++g_counts.scrolls;
+    ScrollDC(dc, -by, 0, &client, &client, uncovered, nullptr);
+    const RECT strip{client.right - by, client.top, client.right, client.bottom};
+    FillRect(dc, &strip, background);
+    RECT box;
+    const int kind = GetRgnBox(uncovered, &box);
+    return kind == NULLREGION || (kind == SIMPLEREGION && box.left >= strip.left && box.top >= strip.top &&
+                                  box.right <= strip.right && box.bottom <= strip.bottom);
+}
 
 void drawBars(HDC dc, std::span<const Bar> bars, const RECT* only) {
     HPEN pen = CreatePen(PS_SOLID, 2, kBarColour);
     HGDIOBJ old = SelectObject(dc, pen);
+    g_counts.bars += static_cast<int>(bars.size());
     for (const Bar& bar : bars) {
         if (only && (bar.x + 1 < only->left || bar.x - 1 >= only->right)) continue;
         MoveToEx(dc, bar.x, bar.from, nullptr);

@@ -23,6 +23,7 @@ constexpr RECT kPanelPlace{40, 50, 40 + 290, 50 + 140};
 
 HWND g_panel = nullptr;
 HBRUSH g_brush = nullptr;
+HRGN g_uncovered = nullptr;  // what a scroll uncovered, kept for the panel's life
 std::optional<BarGraph> g_graph;
 phonation::CaptureSession g_session;  // the phonation timer of the running recording
 
@@ -33,24 +34,34 @@ struct PhonationEvents final : phonation::IPhonationEvents {
     void requestStop() override { recorder().RequestStop(); }
 };
 
+// The box is drawn only when its text changes: while nobody phonates it
+// stays at zero and costs nothing.  The main window repaints it from here.
+std::string g_shownTime;
+
 void showTime(const std::string& time) {
     HWND main = mainWindow();
-    if (!main) return;
+    if (!main || time == g_shownTime) return;
+    g_shownTime = time;
     HDC dc = GetDC(main);
     drawTimeBox(dc, timeFont(), time);
     ReleaseDC(main, dc);
 }
 
-// Scrolls when the panel is full, draws the new bar, and then lets only
-// the strip the scroll uncovered be erased.
+// Scrolls when the panel is full and draws the new bar, all in one device
+// context: only the strip the scroll uncovered is painted anew.
 void addBar(HWND panel, int16_t amplitude) {
     if (!g_graph) return;
     const BarStep step = g_graph->add(amplitude);
-    if (step.scrollBy) ScrollWindowEx(panel, -step.scrollBy, 0, nullptr, nullptr, nullptr, nullptr, SW_INVALIDATE | SW_ERASE);
     HDC dc = GetDC(panel);
+    if (step.scrollBy) {
+        RECT client;
+        GetClientRect(panel, &client);
+        // Whatever could not be scrolled (the panel was partly covered) is
+        // repainted from the history, where the bars belong.
+        if (!scrollLeft(dc, client, step.scrollBy, g_brush, g_uncovered)) InvalidateRgn(panel, g_uncovered, TRUE);
+    }
     drawBars(dc, std::span(&step.bar, 1));
     ReleaseDC(panel, dc);
-    if (step.scrollBy) UpdateWindow(panel);
 }
 
 // The amplitude is read from the raw samples, before the intensity
@@ -117,7 +128,9 @@ void OnPaint(HWND panel) {
 void OnDestroy() {
     g_graph.reset();
     if (g_brush) DeleteObject(g_brush);
+    if (g_uncovered) DeleteObject(g_uncovered);
     g_brush = nullptr;
+    g_uncovered = nullptr;
     g_panel = nullptr;
     // A result file is only ever one confirmed in this run.
     if (!adultState().resultSaved) phonation::removeResultFile(kResultFile);
@@ -126,7 +139,10 @@ void OnDestroy() {
 
 INT_PTR CALLBACK PanelProc(HWND panel, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-    case WM_INITDIALOG: g_brush = CreateSolidBrush(kPanelColour); return FALSE;
+    case WM_INITDIALOG:
+        g_brush = CreateSolidBrush(kPanelColour);
+        g_uncovered = CreateRectRgn(0, 0, 0, 0);
+        return FALSE;
     case WM_ERASEBKGND: return OnEraseBackground(panel, reinterpret_cast<HDC>(wp));
     case WM_PAINT: OnPaint(panel); return TRUE;
     case MM_WIM_DATA: OnCapturedBuffer(panel, reinterpret_cast<WAVEHDR*>(lp)); return TRUE;
@@ -177,6 +193,8 @@ void endCapture() {
     g_session.close();
     recorder().WindDown();
 }
+
+const std::string& shownTime() { return g_shownTime; }
 
 void restartTimer() { g_session.resetTimer(); }
 

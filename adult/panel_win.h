@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace adult {
 
 // Dialog 131 as a child of `main`, at (40, 50), 290 x 140 pixels.
@@ -17,6 +19,8 @@ bool startCapture();
 void stopCapture();
 // Stops at once: every buffer is taken back and the device closed.
 void endCapture();
+// The text the time box shows; empty before the capture first ran.
+const std::string& shownTime();
 // "Reiniciar Tempo": the running phonation is forgotten.
 void restartTimer();
 

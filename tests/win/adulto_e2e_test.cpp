@@ -29,23 +29,10 @@ std::wstring buildDir() { return uidriver::buildTreeOfThisProgram(); }
 // A run of adulto in a fresh folder, perhaps beside an older result.
 struct Session : uidriver::GameSession {
     explicit Session(const char* oldResult = nullptr) : GameSession(buildDir(), L"adulto", false, oldResult) {}
-
-    // Noise, the invitation, a click, and the capture running.
-    HWND measure() {
-        if (!measureNoise()) return nullptr;
-        HWND main = title();
-        if (!main) return nullptr;
-        uidriver::click(main, 320, 140);
-        return waitFor([&] { return timeShown(main); }, 20000) ? main : nullptr;
-    }
-    static RECT area(HWND main, int left, int top, int right, int bottom) {
-        const RECT c = uidriver::clientRectOnScreen(main);
-        return {c.left + left, c.top + top, c.left + right, c.top + bottom};
-    }
-    static RECT panel(HWND main) { return area(main, 40, 50, 330, 190); }
-    static RECT timeBox(HWND main) { return area(main, 430, 110, 590, 160); }
+    static RECT panel(HWND main) { return areaOf(main, 40, 50, 330, 190); }
+    static RECT timeBox(HWND main) { return areaOf(main, 430, 110, 590, 160); }
     static int bars(HWND main) { return countColour(panel(main), kCyan); }
-    static bool timeShown(HWND main) { return countColour(timeBox(main), kCyan) > 20; }
+    static bool timeShown(HWND main) { return timeBoxShown(main); }
     // One row through the digits of the time box.
     static std::string timeBoxPixels(HWND main) {
         const RECT box = timeBox(main);
@@ -142,7 +129,7 @@ TEST_F(AdultoTest, NothingBeforeTheClickThenBarsTheTimeAndTheResult) {
 // round to its end: a program held up for 2 s still gets it right.
 TEST_F(AdultoTest, DecliningKeepsTheBarsAndTimesTheNextPhonationOnItsOwnClock) {
     Session session("00:09:99");
-    HWND main = session.measure();
+    HWND main = session.startMeasuring();
     ASSERT_NE(main, nullptr);
     {
         PcmPlayer vowel(uidriver::withLeadIn(uidriver::sustainedVowel(2600)));
@@ -181,7 +168,7 @@ TEST_F(AdultoTest, LeavingWhileMeasuring) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Session session("00:09:99");
-        HWND main = session.measure();
+        HWND main = session.startMeasuring();
         ASSERT_NE(main, nullptr);
         if (c.escape)
             uidriver::pressKey(main, VK_ESCAPE);

@@ -92,6 +92,23 @@ HWND GameSession::play() {
     return waitForCapture(game) ? game : nullptr;
 }
 
+HWND GameSession::startMeasuring() {
+    if (!measureNoise()) return nullptr;
+    HWND main = title();
+    if (!main) return nullptr;
+    click(main, 320, 140);
+    return waitFor([&] { return timeBoxShown(main); }, 20000) ? main : nullptr;
+}
+
+RECT GameSession::areaOf(HWND window, int left, int top, int right, int bottom) {
+    const RECT c = clientRectOnScreen(window);
+    return {c.left + left, c.top + top, c.left + right, c.top + bottom};
+}
+
+bool GameSession::timeBoxShown(HWND main) {
+    return countColour(areaOf(main, 430, 110, 590, 160), RGB(0, 255, 255)) > 20;
+}
+
 bool GameSession::waitForCapture(HWND game) {
     const RECT client = clientRectOnScreen(game);
     auto flyRow = [&] {

@@ -46,6 +46,13 @@ public:
     // Noise, title, Enter, and the capture running: the exercise is on.
     HWND play();
 
+    // The adult program: noise, the invitation, a click, and the capture
+    // running (the time box shows).
+    HWND startMeasuring();
+    // The adult program's time box, cyan on its panel, shows a time.
+    static bool timeBoxShown(HWND main);
+    static RECT areaOf(HWND window, int left, int top, int right, int bottom);
+
     // Frames come only with captured buffers, and the fly crawls a little on
     // every frame: once its row has changed twice, the capture is running.
     static bool waitForCapture(HWND game);
