@@ -90,8 +90,9 @@ TEST_F(AdultoTest, NothingBeforeTheClickThenBarsTheTimeAndTheResult) {
     EXPECT_EQ(uidriver::windowTitle(main), "Tempo Expiratório");
 
     // Neither minimized nor resized, by the system menu or the frame.
+    // A sizing loop that did start would wait for the mouse: give up on it.
     for (WPARAM command : {SC_MINIMIZE, SC_SIZE | WMSZ_BOTTOMRIGHT})
-        SendMessageW(main, WM_SYSCOMMAND, command, 0);
+        SendMessageTimeoutW(main, WM_SYSCOMMAND, command, 0, SMTO_ABORTIFHUNG, 5000, nullptr);
     RECT after{};
     GetWindowRect(main, &after);
     EXPECT_FALSE(IsIconic(main));
