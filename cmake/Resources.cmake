@@ -60,3 +60,25 @@ function(te_add_game_program name main)
   add_dependencies(${name} ${name}_art)  # defined in resources/
   te_program_info(${name} "Tempo Expiratório - ${name}")
 endfunction()
+
+# The adult program's pictures and icon, and the options its script needs.
+set(TE_ADULT_ART ${TE_GENERATED_DIR}/adulto/working.bmp ${TE_GENERATED_DIR}/adulto/invitation.bmp
+                 ${TE_GENERATED_DIR}/adulto/adulto.ico)
+add_custom_command(
+  OUTPUT ${TE_ADULT_ART}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${TE_GENERATED_DIR}/adulto
+  COMMAND ${TE_HOST_TOOLS_DIR}/adultart ${TE_GENERATED_DIR}/adulto
+  DEPENDS ${TE_HOST_TOOLS_DIR}/adultart
+  COMMENT "Drawing the adult program's pictures")
+add_custom_target(adult_art DEPENDS ${TE_ADULT_ART})
+
+function(te_adult_resource_options target)
+  te_dialog_resource_options(${target})
+  target_compile_options(${target} PRIVATE $<$<COMPILE_LANGUAGE:RC>:
+    "-DWORKING_PICTURE_FILE=\\\"${TE_GENERATED_DIR}/adulto/working.bmp\\\""
+    "-DINVITATION_PICTURE_FILE=\\\"${TE_GENERATED_DIR}/adulto/invitation.bmp\\\""
+    "-DPROGRAM_ICON_FILE=\\\"${TE_GENERATED_DIR}/adulto/adulto.ico\\\"">)
+  set_source_files_properties(${PROJECT_SOURCE_DIR}/resources/adulto/adulto.rc PROPERTIES
+    OBJECT_DEPENDS "${TE_GENERATED_DIR}/noise.bmp;${TE_ADULT_ART}")
+  add_dependencies(${target} adult_art)
+endfunction()

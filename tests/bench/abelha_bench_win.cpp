@@ -78,7 +78,7 @@ struct Unmeasurable {
 
 std::wstring buildDir() { return uidriver::buildTreeOfThisProgram(); }
 
-bool fileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+using uidriver::fileExists;
 
 // The voiced bee's yellow: the most frequent yellow of its picture in the
 // game's own art file.  0 when it cannot be read.

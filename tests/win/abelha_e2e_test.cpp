@@ -29,19 +29,10 @@ using uidriver::waitFor;
 
 std::wstring buildDir() { return uidriver::buildTreeOfThisProgram(); }
 
-std::string readFile(const std::wstring& path) {
-    std::ifstream in(path.c_str(), std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
-bool fileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-// "Tempo Obtido: 00:03:99\nConfirma este Tempo?" -> 3990
-long confirmedMs(const std::string& text) {
-    int m = 0, s = 0, h = 0;
-    if (std::sscanf(text.c_str(), "Tempo Obtido: %d:%d:%d", &m, &s, &h) != 3) return -1;
-    return (m * 60 + s) * 1000L + h * 10L;
-}
+using uidriver::confirmedMs;
+using uidriver::countColour;
+using uidriver::fileExists;
+using uidriver::readFile;
 
 // A run of abelha in a fresh folder, with or without its art file.
 struct Session : uidriver::GameSession {
@@ -111,16 +102,6 @@ struct Art {
         return best;
     }
 };
-
-int countColour(RECT area, COLORREF colour) {
-    int n = 0;
-    HDC screen = GetDC(nullptr);
-    for (LONG y = area.top; y < area.bottom; y += 2)
-        for (LONG x = area.left; x < area.right; x += 2)
-            if (GetPixel(screen, x, y) == colour) ++n;
-    ReleaseDC(nullptr, screen);
-    return n;
-}
 
 RECT at(const RECT& client, int left, int top, int right, int bottom) {
     return {client.left + left, client.top + top, client.left + right, client.top + bottom};

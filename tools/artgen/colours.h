@@ -59,12 +59,15 @@ inline constexpr Rgb kPink{244, 120, 190};
 inline constexpr Rgb kPurple{150, 100, 220};
 inline constexpr Rgb kOrange{250, 150, 40};
 
+// The adult program's panels, behind its graph and its time box.
+inline constexpr Rgb kPanel{31, 87, 111};
+
 inline constexpr Rgb kAll[] = {
     kOutline, kNavy, kSkyTop, kSkyHorizon, kCloud, kCloudShade, kMountain, kMountainHaze, kMountainCap,
     kHill, kHillShade, kMeadowDeep, kGrassDark, kGrassLight, kSoil, kSoilDeep, kSoilDark, kStone,
     kStoneLight, kMushroomStem, kSnailBody, kBeeYellow, kBeeLight, kWing, kWingBack, kWingEdge, kEyeWhite,
     kCheek, kSkin, kFlyBody, kFlyHead, kFlyStripe, kFlyEye, kPlaneRed, kPlaneDarkRed, kCanopy, kPropeller,
-    kPropellerBlur, kTyre, kFlowerCentre, kRed, kPink, kPurple, kOrange,
+    kPropellerBlur, kTyre, kFlowerCentre, kRed, kPink, kPurple, kOrange, kPanel,
 };
 
 }  // namespace artgen::colours

@@ -166,7 +166,10 @@ HWND Program::dialogWithText(const std::string& text) const {
 }
 
 HWND Program::mainWindow() const {
-    return findWindow(id(), [](HWND hwnd) { return className(hwnd) == "KeltumClass"; });
+    return findWindow(id(), [](HWND hwnd) {
+        const std::string name = className(hwnd);
+        return name == "KeltumClass" || name == "RegistraClasse";
+    });
 }
 
 HWND windowElsewhere(const std::wstring& title, DWORD exceptProcess) {
@@ -197,6 +200,12 @@ HANDLE openProcessNamed(const wchar_t* exeName) {
 void clickButton(HWND dialog, int id) {
     HWND button = GetDlgItem(dialog, id);
     if (button) SendMessageW(button, BM_CLICK, 0, 0);
+}
+
+void click(HWND window, int x, int y) {
+    const LPARAM at = MAKELPARAM(x, y);
+    PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(window, WM_LBUTTONUP, 0, at);
 }
 
 void pressKey(HWND window, UINT key) {
@@ -274,6 +283,16 @@ COLORREF screenPixel(int x, int y) {
     const COLORREF c = GetPixel(screen, x, y);
     ReleaseDC(nullptr, screen);
     return c;
+}
+
+int countColour(RECT area, COLORREF colour) {
+    int n = 0;
+    HDC screen = GetDC(nullptr);
+    for (LONG y = area.top; y < area.bottom; y += 2)
+        for (LONG x = area.left; x < area.right; x += 2)
+            if (GetPixel(screen, x, y) == colour) ++n;
+    ReleaseDC(nullptr, screen);
+    return n;
 }
 
 RECT clientRectOnScreen(HWND window) {

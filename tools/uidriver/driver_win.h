@@ -48,7 +48,8 @@ public:
     // A visible dialog or message box of the program whose text (caption
     // or static text) starts with `text`.
     HWND dialogWithText(const std::string& text) const;
-    // The program's main game window ("KeltumClass").
+    // The program's main window: a game's ("KeltumClass") or the adult
+    // program's ("RegistraClasse").
     HWND mainWindow() const;
 
 private:
@@ -65,6 +66,8 @@ HANDLE openProcessNamed(const wchar_t* exeName);
 
 void clickButton(HWND dialog, int id);
 void pressKey(HWND window, UINT key);
+// A left click at (x, y) of the window's client area.
+void click(HWND window, int x, int y);
 bool buttonEnabled(HWND dialog, int id);
 // Texts of a dialog's static controls, joined with line breaks.
 std::string dialogText(HWND dialog);
@@ -77,6 +80,8 @@ std::string controlText(HWND control);
 bool saveScreenshot(const std::wstring& path);
 // One pixel of the screen, as RGB.
 COLORREF screenPixel(int x, int y);
+// Pixels of `colour` in the screen area, every other row and column.
+int countColour(RECT area, COLORREF colour);
 // The window's client area on the screen.
 RECT clientRectOnScreen(HWND window);
 

@@ -1,6 +1,8 @@
 #include "tools/uidriver/session_win.h"
 
+#include <cstdio>
 #include <fstream>
+#include <iterator>
 
 #include "tools/uidriver/samples.h"
 
@@ -16,6 +18,19 @@ std::wstring buildTreeOfThisProgram() {
     std::wstring dir = exe;
     dir = dir.substr(0, dir.find_last_of(L"\\/"));
     return dir.substr(0, dir.find_last_of(L"\\/"));
+}
+
+std::string readFile(const std::wstring& path) {
+    std::ifstream in(path.c_str(), std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+bool fileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+long confirmedMs(const std::string& text) {
+    int m = 0, s = 0, h = 0;
+    if (std::sscanf(text.c_str(), "Tempo Obtido: %d:%d:%d", &m, &s, &h) != 3) return -1;
+    return (m * 60 + s) * 1000L + h * 10L;
 }
 
 GameSession::GameSession(const std::wstring& buildDir, const std::wstring& program, bool withArt,
@@ -82,6 +97,23 @@ HWND GameSession::play() {
     if (!game) return nullptr;
     pressKey(game, VK_RETURN);
     return waitForCapture(game) ? game : nullptr;
+}
+
+HWND GameSession::startMeasuring() {
+    if (!measureNoise()) return nullptr;
+    HWND main = title();
+    if (!main) return nullptr;
+    click(main, 320, 140);
+    return waitFor([&] { return timeBoxShown(main); }, 20000) ? main : nullptr;
+}
+
+RECT GameSession::areaOf(HWND window, int left, int top, int right, int bottom) {
+    const RECT c = clientRectOnScreen(window);
+    return {c.left + left, c.top + top, c.left + right, c.top + bottom};
+}
+
+bool GameSession::timeBoxShown(HWND main) {
+    return countColour(areaOf(main, 430, 110, 590, 160), RGB(0, 255, 255)) > 20;
 }
 
 bool GameSession::waitForCapture(HWND game) {

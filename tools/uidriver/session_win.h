@@ -16,6 +16,12 @@ namespace uidriver {
 // above the running test program's own.
 std::wstring buildTreeOfThisProgram();
 
+std::string readFile(const std::wstring& path);
+bool fileExists(const std::wstring& path);
+// The time a confirmation box asks about, in ms:
+// "Tempo Obtido: 00:03:99\nConfirma este Tempo?" -> 3990; -1 for another text.
+long confirmedMs(const std::string& text);
+
 class GameSession {
 public:
     // Starts `program` ("abelha") from `buildDir` in a new folder under
@@ -45,6 +51,13 @@ public:
     HWND box(const std::string& text, DWORD timeoutMs = 20000);
     // Noise, title, Enter, and the capture running: the exercise is on.
     HWND play();
+
+    // The adult program: noise, the invitation, a click, and the capture
+    // running (the time box shows).
+    HWND startMeasuring();
+    // The adult program's time box, cyan on its panel, shows a time.
+    static bool timeBoxShown(HWND main);
+    static RECT areaOf(HWND window, int left, int top, int right, int bottom);
 
     // Frames come only with captured buffers, and the fly crawls a little on
     // every frame: once its row has changed twice, the capture is running.

@@ -1,4 +1,4 @@
-// The soak: a game program under Wine for a given time, one phonation after
+// The soak: a measurement program (a game or adulto) under Wine for a given time, one phonation after
 // another as in a clinic day.  Phonations of random lengths (1 to 20 s) and
 // loudness over room noise; every confirmation answered No except one in
 // ten, answered Yes, after which the program is started again; now and then
@@ -145,7 +145,9 @@ private:
     }
 
     bool resumeCapture(HWND game) {
-        if (!uidriver::GameSession::waitForCapture(game)) {
+        // The adult program shows nothing while nobody phonates; the games'
+        // scenery moves with every captured buffer.
+        if (!adult_ && !uidriver::GameSession::waitForCapture(game)) {
             fault("the capture did not start again");
             return false;
         }
@@ -211,7 +213,7 @@ private:
         uidriver::GameSession session(programsFolder(), program_);
         const DWORD started = started_ = GetTickCount();
         lastSample_ = started;
-        HWND game = session.play();
+        HWND game = adult_ ? session.startMeasuring() : session.play();
         if (!game) {
             fault("the program did not reach play");
             return;
@@ -253,6 +255,7 @@ private:
     }
 
     std::wstring program_;
+    bool adult_ = program_ == L"adulto";
     std::wstring outDir_;
     std::mt19937 random_;
     DWORD deadline_;

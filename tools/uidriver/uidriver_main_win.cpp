@@ -1,5 +1,6 @@
-// The walkthrough of `make run` without a desktop: starts a game, measures
-// the room noise, starts the exercise, sings into the virtual microphone,
+// The walkthrough of `make run` without a desktop: starts a program,
+// measures the room noise, starts the exercise (the games' title or the
+// adult program's invitation), sings into the virtual microphone,
 // confirms the time, and leaves a screenshot of every step.  For the
 // launcher tavoral.exe: its splash, then the book it starts.
 //
@@ -101,7 +102,11 @@ int wmain(int argc, wchar_t** argv) {
         return fail("no game window after the noise dialog");
     Sleep(800);
     shot(L"title");
-    uidriver::pressKey(game, VK_RETURN);
+    // The games start with Enter, the adult program with a click.
+    if (std::wstring(argv[1]).find(L"adulto") != std::wstring::npos)
+        uidriver::click(game, 320, 140);
+    else
+        uidriver::pressKey(game, VK_RETURN);
     Sleep(1500);
     shot(L"playing-idle");
 
