@@ -186,7 +186,7 @@ IndexedImage paintWaves() {
     cairo_close_path(cr);
     setColour(cr, kWaveSea);
     cairo_fill(cr);
-    for (int x = 0; x < width; x += 64) fillEllipse(cr, x + 2, waveTop(0) + 3, 9, 2.5, kFoam);
+    for (int x = 0; x <= width; x += 64) fillEllipse(cr, x + 2, waveTop(0) + 3, 9, 2.5, kFoam);  // the last one over the wrap
     // A few fish under the surface, on whole tiles.
     for (int column : {5, 18})
         outlinedEllipse(cr, column * kTileSize + 16, (kCrestRow + 1) * kTileSize + 16, 7, 4, kOrange, kOutline, 1.0);
