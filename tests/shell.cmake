@@ -5,7 +5,7 @@ if(NOT WIN32)
   te_warnings(shell_tests)
   add_test(NAME shell_tests COMMAND shell_tests)
 
-  add_executable(scene_tests host/scene_test.cpp)
+  add_executable(scene_tests host/scene_test.cpp host/scene_variants_test.cpp)
   target_link_libraries(scene_tests PRIVATE scenes_core GTest::gtest_main)
   te_warnings(scene_tests)
   add_test(NAME scene_tests COMMAND scene_tests)

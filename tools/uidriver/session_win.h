@@ -40,8 +40,8 @@ public:
     // Noise, title, Enter, and the capture running: the exercise is on.
     HWND play();
 
-    // Frames come only with captured buffers, and the fly crawls a little on
-    // every frame: once its row has changed twice, the capture is running.
+    // Frames come only with captured buffers, and the scenery moves a little
+    // on every frame: once it has changed twice, the capture is running.
     static bool waitForCapture(HWND game);
 
 private:
