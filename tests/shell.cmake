@@ -18,6 +18,13 @@ if(WIN32)
   add_dependencies(abelha_e2e_tests abelha)
   add_test(NAME abelha_e2e_tests COMMAND abelha_e2e_tests)
   set_tests_properties(abelha_e2e_tests PROPERTIES TIMEOUT 600)
+
+  # Every game's timed phonation, confirmed and saved, with its own art on screen.
+  add_executable(games_e2e_tests win/games_e2e_test.cpp)
+  target_link_libraries(games_e2e_tests PRIVATE uidriver engine_core scenes_core gtest_main)
+  add_dependencies(games_e2e_tests abelha carro barco menina)
+  add_test(NAME games_e2e_tests COMMAND games_e2e_tests)
+  set_tests_properties(games_e2e_tests PROPERTIES TIMEOUT 600)
 endif()
 
 if(WIN32 AND TE_BENCH)

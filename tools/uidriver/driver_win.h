@@ -51,6 +51,14 @@ bool buttonEnabled(HWND dialog, int id);
 std::string dialogText(HWND dialog);
 std::string windowTitle(HWND window);
 
+// The whole screen at one moment; empty when it cannot be read.
+struct ScreenGrab {
+    int width = 0, height = 0;
+    std::vector<COLORREF> pixels;  // top row first
+    COLORREF at(int x, int y) const;  // CLR_INVALID outside
+};
+ScreenGrab grabScreen();
+
 // Saves the whole screen as a 24-bit BMP; false when it cannot.
 bool saveScreenshot(const std::wstring& path);
 // One pixel of the screen, as RGB.
