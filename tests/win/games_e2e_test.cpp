@@ -20,10 +20,13 @@
 #include "tools/uidriver/driver_win.h"
 #include "tools/uidriver/samples.h"
 #include "tools/uidriver/session_win.h"
+#include "game_pictures_win.h"
 
 namespace {
 
 using uidriver::PcmPlayer;
+using gametest::readPictures;
+using gametest::showsMainSprite;
 using uidriver::ScreenGrab;
 using uidriver::waitFor;
 
@@ -43,54 +46,6 @@ long confirmedMs(const std::string& text) {
     int m = 0, s = 0, h = 0;
     if (std::sscanf(text.c_str(), "Tempo Obtido: %d:%d:%d", &m, &s, &h) != 3) return -1;
     return (m * 60 + s) * 1000L + h * 10L;
-}
-
-// A picture of the game's art file, as RGB pixels top row first.
-struct Picture {
-    int width = 0, height = 0;
-    std::vector<COLORREF> pixels;
-    COLORREF at(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
-};
-
-// The pictures of one art file, read the way the engine reads them.
-std::map<std::string, Picture> readPictures(const std::string& artFile, const std::vector<std::string>& names) {
-    std::map<std::string, Picture> pictures;
-    if (!engine::ArtArchiveOpen(artFile.c_str(), 5)) return pictures;
-    for (const std::string& name : names) {
-        auto* handle = engine::ArtEntryOpen(name.c_str());
-        if (!handle) continue;
-        const auto* data = static_cast<const uint8_t*>(engine::ArtEntryData(handle, 0, 0));
-        engine::DibInfo info;
-        if (data && engine::checkDib({data, handle->size}, info) == engine::DibCheck::ok) {
-            Picture& p = pictures[name];
-            p.width = info.width;
-            p.height = info.height;
-            for (int y = 0; y < info.height; ++y)
-                for (int x = 0; x < info.width; ++x) {
-                    const uint8_t index = info.pixels[static_cast<size_t>(info.height - 1 - y) * info.rowStride + x];
-                    const uint8_t* c = info.colorTable + 4 * index;
-                    p.pixels.push_back(RGB(c[2], c[1], c[0]));
-                }
-        }
-        engine::ArtEntryClose(handle);
-    }
-    engine::ArtArchiveDataReleased();
-    engine::ArtArchiveClose();
-    return pictures;
-}
-
-// The share of the picture's visible pixels that the screen shows at
-// (left, top) of the game's client area.
-double shownShare(const ScreenGrab& screen, const RECT& client, const Picture& p, int left, int top) {
-    int visible = 0, shown = 0;
-    for (int y = 0; y < p.height; ++y)
-        for (int x = 0; x < p.width; ++x) {
-            const COLORREF c = p.at(x, y);
-            if (c == RGB(255, 255, 255)) continue;
-            ++visible;
-            shown += screen.at(client.left + left + x, client.top + top + y) == c;
-        }
-    return visible == 0 ? 0.0 : static_cast<double>(shown) / visible;
 }
 
 struct Game {
@@ -114,29 +69,6 @@ protected:
     std::string name() const { return nameOf(GetParam()); }
     const scenes::SceneDescription& scene() const { return GetParam().scene(); }
 
-    std::vector<std::string> frames(int32_t action) const {
-        std::vector<std::string> names;
-        for (const auto& f : scene().mainSprite.frames)
-            if (f.action == action) names.emplace_back(f.picture);
-        return names;
-    }
-    // The best shown share among the main sprite's pictures of one action.
-    double mainSpriteShown(const std::map<std::string, Picture>& art, const ScreenGrab& screen, const RECT& client,
-                           int32_t action, int y) const {
-        double best = 0;
-        for (const std::string& f : frames(action))
-            if (art.count(f)) best = std::max(best, shownShare(screen, client, art.at(f), scene().mainSprite.x, y));
-        return best;
-    }
-    // The screen shows one of the main sprite's pictures of `action` at height
-    // y, and not one of the other action's: the car's pictures differ only in
-    // their wheels and exhaust.
-    bool showsMainSprite(const std::map<std::string, Picture>& art, const ScreenGrab& screen, const RECT& client,
-                         int32_t action, int y) const {
-        const int32_t other = action == scenes::kIdle ? scenes::kVoiced : scenes::kIdle;
-        const double share = mainSpriteShown(art, screen, client, action, y);
-        return share > 0.95 && share > mainSpriteShown(art, screen, client, other, y);
-    }
     void saveShot(const std::string& what) const {
         const std::string path = narrowBuildDir() + "\\tests\\" + name() + "-" + what + ".bmp";
         uidriver::saveScreenshot(std::wstring(path.begin(), path.end()));
@@ -144,7 +76,7 @@ protected:
 };
 
 // The front plane as the game lays it, at rest: the game's own ground.
-double frontPlaneShown(const std::string& game, const std::map<std::string, Picture>& tiles, const ScreenGrab& screen,
+double frontPlaneShown(const std::string& game, const gametest::Pictures& tiles, const ScreenGrab& screen,
                        const RECT& client) {
     std::istringstream list(readFile(narrowBuildDir() + "\\lists\\" + game + "\\FORELIST.txt"));
     std::vector<std::vector<int>> rows;
@@ -183,15 +115,15 @@ TEST_P(GameEndToEnd, PhonationIsTimedConfirmedAndSaved) {
     for (std::string_view p : scene().spritePictures) names.emplace_back(p);
     const auto art = readPictures(narrowBuildDir() + "\\" + name() + ".ff", names);
     ASSERT_FALSE(art.empty()) << name() << ".ff";
-    const int idleY = scene().outOfBand.mainY.value_or(scenes::fixed(scene().mainSprite.y)) / 65536;
-    const int voicedY = scene().inBand.mainY.value_or(scenes::fixed(scene().mainSprite.y)) / 65536;
+    const int idleY = gametest::mainSpriteY(scene(), scenes::kIdle);
+    const int voicedY = gametest::mainSpriteY(scene(), scenes::kVoiced);
 
     uidriver::GameSession session(buildDir(), GetParam().program);
     HWND game = session.play();
     ASSERT_NE(game, nullptr);
     const RECT client = uidriver::clientRectOnScreen(game);
     ScreenGrab idle;
-    EXPECT_TRUE(waitFor([&] { return showsMainSprite(art, idle = uidriver::grabScreen(), client, scenes::kIdle, idleY); },
+    EXPECT_TRUE(waitFor([&] { return showsMainSprite(scene(), art, idle = uidriver::grabScreen(), client, scenes::kIdle, idleY); },
                         15000))
         << "idle: the main sprite at rest";
     saveShot("idle");
@@ -200,7 +132,7 @@ TEST_P(GameEndToEnd, PhonationIsTimedConfirmedAndSaved) {
     const int lengthMs = 3000;
     PcmPlayer vowel(uidriver::withLeadIn(uidriver::sustainedVowel(lengthMs)));
     ScreenGrab voiced;
-    EXPECT_TRUE(waitFor([&] { return showsMainSprite(art, voiced = uidriver::grabScreen(), client, scenes::kVoiced, voicedY); },
+    EXPECT_TRUE(waitFor([&] { return showsMainSprite(scene(), art, voiced = uidriver::grabScreen(), client, scenes::kVoiced, voicedY); },
                         8000))
         << "voiced: the main sprite's voiced animation";
     saveShot("voiced");
