@@ -149,7 +149,7 @@ void paintIsland(cairo_t* cr, double left, double bottom) {
         fillEllipse(cr, left + 32 + std::cos(a) * 4, bottom - 12 + std::sin(a) * 1.5, 5, 1.6, kGrassDark, a + 2.8);
 }
 
-// Only eleven tile numbers: a plain high sky, one row fading to a plain
+// Only eleven tile numbers: a plain high sky, two rows fading to a plain
 // low sky, the horizon row, plain sea with a few glints, a cloud and the
 // island.
 IndexedImage paintSeaSky() {
@@ -157,7 +157,7 @@ IndexedImage paintSeaSky() {
     Canvas canvas(width, height);
     cairo_t* cr = canvas.cr();
     cairo_rectangle(cr, 0, 0, width, kSeaHorizonY);
-    fillVertically(cr, 5 * kTileSize, kHighSky, 6 * kTileSize, kLowSky);
+    fillVertically(cr, 4 * kTileSize, kHighSky, 6 * kTileSize, kLowSky);
     cairo_rectangle(cr, 0, kSeaHorizonY, width, height - kSeaHorizonY);
     setColour(cr, kFarSea);
     cairo_fill(cr);

@@ -139,7 +139,7 @@ void paintHero(cairo_t* cr, Game game) {
         break;
     case Game::Carro: paintLarge(cr, 140, 250, 3.0, [](cairo_t* c) { paintCar(c, 1); }); break;
     case Game::Barco: paintLarge(cr, 190, 150, 2.6, [](cairo_t* c) { paintBoat(c, 3); }); break;
-    case Game::Menina: paintLarge(cr, 430, 150, 1.9, [](cairo_t* c) { paintGirl(c, 3); }); break;
+    case Game::Menina: paintLarge(cr, 470, 188, 1.6, [](cairo_t* c) { paintGirl(c, 3); }); break;
     }
 }
 
