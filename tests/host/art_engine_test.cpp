@@ -4,6 +4,7 @@
 #include "engine/bitmap.h"
 #include "engine/plane.h"
 #include "scenes/scene_description.h"
+#include "tools/artgen/art_set.h"
 
 #include "art_support.h"
 
@@ -36,12 +37,7 @@ std::string tileName(long n) {
     return name;
 }
 
-const scenes::SceneDescription& sceneNamed(const std::string& game) {
-    if (game == "carro") return scenes::carScene();
-    if (game == "barco") return scenes::boatScene();
-    if (game == "menina") return scenes::girlScene();
-    return scenes::beeScene();
-}
+const scenes::SceneDescription& sceneNamed(const std::string& game) { return artgen::sceneOf(*artgen::gameNamed(game)); }
 
 // Each game's art file, opened as the game opens it.
 class EngineReadsTheArt : public ::testing::TestWithParam<const char*> {

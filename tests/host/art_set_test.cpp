@@ -51,15 +51,7 @@ const Bitmap& picture(Game game, const std::string& name) {
     return it == b.end() ? missing : it->second;
 }
 
-const scenes::SceneDescription& sceneOf(Game game) {
-    switch (game) {
-    case Game::Abelha: return scenes::beeScene();
-    case Game::Carro: return scenes::carScene();
-    case Game::Barco: return scenes::boatScene();
-    case Game::Menina: break;
-    }
-    return scenes::girlScene();
-}
+using artgen::sceneOf;
 
 std::string tileName(long number) {
     char name[16];

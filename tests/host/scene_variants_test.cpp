@@ -10,35 +10,15 @@
 #include "engine/blit.h"
 #include "engine/plane.h"
 #include "scenes/scene.h"
+#include "scene_test_support.h"
 
 namespace {
 
 using scenes::fixed;
 using scenes::SceneDescription;
 
-struct Blit {
-    int32_t x, y;
-    engine::SurfaceHandle surface;
-    engine::Rect source;
-};
-
-struct RecordingTarget : engine::IBlitTarget {
-    std::vector<Blit> blits;
-    int32_t bltFast(int32_t x, int32_t y, engine::SurfaceHandle s, const engine::Rect& r, uint32_t) override {
-        blits.push_back({x, y, s, r});
-        return 0;
-    }
-    void colorFill(const engine::Rect&, uint32_t) override {}
-};
-
-struct Events : shell::IPhonationEvents {
-    uint32_t now() override { return 0; }
-    void renderFrame() override {}
-    void requestStop() override {}
-};
-
-// Slot i of the bitmap set draws from surface i + 1.
-engine::SurfaceHandle surfaceOfSlot(int slot) { return reinterpret_cast<engine::SurfaceHandle>(intptr_t{slot} + 1); }
+using scenetest::Blit;
+using scenetest::surfaceOfSlot;
 
 // One game's scene over fake pictures and empty planes of its sizes.
 class GameScene {
@@ -84,8 +64,8 @@ private:
     scenes::Scene scene_;
     shell::ShellState state_;
     voice::IntensitySettings settings_;
-    Events events_;
-    RecordingTarget target_;
+    scenetest::Events events_;
+    scenetest::RecordingTarget target_;
     uint32_t now_ = 1000;
 };
 

@@ -72,6 +72,16 @@ std::optional<Game> gameNamed(std::string_view name) {
     return std::nullopt;
 }
 
+const scenes::SceneDescription& sceneOf(Game game) {
+    switch (game) {
+    case Game::Abelha: return scenes::beeScene();
+    case Game::Carro: return scenes::carScene();
+    case Game::Barco: return scenes::boatScene();
+    case Game::Menina: break;
+    }
+    return scenes::girlScene();
+}
+
 std::string tileName(unsigned number) {
     char name[16];
     std::snprintf(name, sizeof name, "%03u.BMP", number);

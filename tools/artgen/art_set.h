@@ -2,6 +2,7 @@
 // its tiles.
 #pragma once
 
+#include "scenes/scene_description.h"
 #include "tools/artgen/bmp.h"
 #include "tools/artgen/scenery.h"
 
@@ -18,6 +19,8 @@ inline constexpr Game kGames[] = {Game::Abelha, Game::Carro, Game::Barco, Game::
 // "abelha", "carro", "barco", "menina": the program's name.
 const char* gameName(Game game);
 std::optional<Game> gameNamed(std::string_view name);
+// The game's scene description: the pictures it loads, where it draws them.
+const scenes::SceneDescription& sceneOf(Game game);
 
 struct Picture {
     std::string name;  // the member name in the art file

@@ -31,12 +31,6 @@ void fillBox(cairo_t* cr, double x, double y, double w, double h, Rgb colour) {
     cairo_fill(cr);
 }
 
-// Sky fading from the top down to the horizon, then plain: every row of
-// tiles is one tile wide, so the sky costs one tile number a row.
-void paintSkyDownTo(cairo_t* cr, int width, int height, double horizonY) {
-    paintSky(cr, width, height, horizonY);
-}
-
 // A cloud inside a box of whole tiles, drawn again one plane width to the
 // left so that one over the wrap shows on both sides.
 void paintTileCloud(cairo_t* cr, int column, int row, int columns, int rows, int shape, int planeWidth) {
@@ -97,7 +91,7 @@ IndexedImage paintTown() {
     const int width = kTownColumns * kTileSize, height = kTownRows * kTileSize;
     Canvas canvas(width, height);
     cairo_t* cr = canvas.cr();
-    paintSkyDownTo(cr, width, height, kTownHorizonY);
+    paintSky(cr, width, height, kTownHorizonY);
     paintTileCloud(cr, 9, 1, 3, 2, 0, width);
     paintTileCloud(cr, 27, 2, 3, 2, 2, width);
     for (const Building& b : kBuildings) paintBuilding(cr, b, height);
@@ -238,7 +232,7 @@ IndexedImage paintPark() {
     const int width = kParkColumns * kTileSize, height = kParkRows * kTileSize;
     Canvas canvas(width, height);
     cairo_t* cr = canvas.cr();
-    paintSkyDownTo(cr, width, height, kParkHorizonY);
+    paintSky(cr, width, height, kParkHorizonY);  // plain below the horizon
     paintTileCloud(cr, 3, 1, 3, 2, 0, width);
     paintTileCloud(cr, 15, 2, 4, 2, 2, width);
     // A lighter lawn than the hedge in front of it.

@@ -54,16 +54,6 @@ private:
     int stride_;
 };
 
-const scenes::SceneDescription& sceneOf(Game game) {
-    switch (game) {
-    case Game::Abelha: return scenes::beeScene();
-    case Game::Carro: return scenes::carScene();
-    case Game::Barco: return scenes::boatScene();
-    case Game::Menina: break;
-    }
-    return scenes::girlScene();
-}
-
 // Whole pixels per step of a plane moving at `speed` (16.16, before its divisor).
 int pixelsPerStep(int32_t speed, const scenes::PlaneLayout& plane) { return speed / plane.divisor / 65536; }
 
