@@ -154,6 +154,83 @@ TEST_P(GameEndToEnd, PhonationIsTimedConfirmedAndSaved) {
     EXPECT_EQ(saved, text.substr(14, 8));
 }
 
+// Dialog units to pixels as the dialog manager converts them, with the
+// dialog font's base units found from the dialog's own size.
+struct DialogUnits {
+    int baseX = 0, baseY = 0;
+    int x(int units) const { return MulDiv(units, baseX, 4); }
+    int y(int units) const { return MulDiv(units, baseY, 8); }
+};
+
+DialogUnits unitsOf(HWND dialog, int widthUnits, int heightUnits) {
+    RECT client{};
+    GetClientRect(dialog, &client);
+    DialogUnits units;
+    for (int base = 1; base < 64; ++base) {
+        if (!units.baseX && MulDiv(widthUnits, base, 4) == client.right) units.baseX = base;
+        if (!units.baseY && MulDiv(heightUnits, base, 8) == client.bottom) units.baseY = base;
+    }
+    return units;
+}
+
+// A control's place in its dialog's client area.
+POINT controlOrigin(HWND dialog, int id) {
+    RECT r{};
+    GetWindowRect(GetDlgItem(dialog, id), &r);
+    POINT origin{r.left, r.top};
+    ScreenToClient(dialog, &origin);
+    return origin;
+}
+
+// The text of a menu item in the program's own menu resource.
+std::wstring menuItemText(const std::wstring& exe, int menuId, UINT item) {
+    HMODULE module = LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (!module) return L"(no module)";
+    wchar_t text[64] = {};
+    if (HMENU menu = LoadMenuW(module, MAKEINTRESOURCEW(menuId))) {
+        GetMenuStringW(menu, item, text, 64, MF_BYCOMMAND);
+        DestroyMenu(menu);
+    }
+    FreeLibrary(module);
+    return text;
+}
+
+// What sets the programs apart besides their scenes: two calibration
+// buttons one dialog unit off in the car and the boat, the car's menu
+// text, the girl's white window (seen where no title picture covers it).
+TEST_P(GameEndToEnd, ProgramsDifferWhereTheyShould) {
+    const std::string program = name();
+    EXPECT_EQ(menuItemText(exe(), 154, 32774), program == "carro" ? L"&Testar Microfone" : L"&Ajustar Microfone...");
+    uidriver::GameSession session(buildDir(), GetParam().program, false);
+    HWND noise = session.noiseDialog();
+    ASSERT_NE(noise, nullptr);
+    const DialogUnits noiseUnits = unitsOf(noise, 239, 161);
+    ASSERT_GT(noiseUnits.baseX * noiseUnits.baseY, 0);
+    EXPECT_EQ(controlOrigin(noise, IDOK).x, noiseUnits.x(program == "barco" ? 94 : 99)) << "noise dialog OK";
+    EXPECT_EQ(controlOrigin(noise, 1028).y, noiseUnits.y(program == "carro" ? 112 : 111)) << "noise start button";
+    ASSERT_TRUE(session.measureNoise());
+    HWND game = session.title();
+    ASSERT_NE(game, nullptr);
+    const RECT client = uidriver::clientRectOnScreen(game);
+    EXPECT_EQ(uidriver::screenPixel(client.left + 320, client.top + 240),
+              program == "menina" ? RGB(255, 255, 255) : RGB(0, 0, 0))
+        << "the window's background, without an art file";
+
+    PostMessageW(game, WM_COMMAND, 32774, 0);
+    HWND microphone = session.box("Ajustar Microfone...");
+    ASSERT_NE(microphone, nullptr);
+    const DialogUnits micUnits = unitsOf(microphone, 148, 130);
+    EXPECT_EQ(controlOrigin(microphone, IDOK).x, micUnits.x(program == "barco" ? 50 : 49)) << "microphone dialog OK";
+    uidriver::clickButton(microphone, IDOK);
+    EXPECT_TRUE(waitFor([&] { return !IsWindow(microphone); }, 10000));
+
+    uidriver::pressKey(game, VK_ESCAPE);
+    HWND sure = session.box("Você Tem Certeza que Deseja Sair?");
+    ASSERT_NE(sure, nullptr);
+    uidriver::clickButton(sure, IDYES);
+    EXPECT_EQ(session.program().waitExit(20000), 0);
+}
+
 INSTANTIATE_TEST_SUITE_P(Programs, GameEndToEnd,
                          ::testing::Values(Game{L"abelha", scenes::beeScene}, Game{L"carro", scenes::carScene},
                                            Game{L"barco", scenes::boatScene}, Game{L"menina", scenes::girlScene}),
