@@ -227,7 +227,8 @@ HFONT timeFont() { return g_font; }
 
 int RunAdult(HINSTANCE instance) {
     g_instance = instance;
-    if (!phonation::claimOnlyRun(kResultFile)) return 0;
+    const phonation::OnlyRun run(kResultFile);
+    if (!run.claimed()) return 0;
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
 

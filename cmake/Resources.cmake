@@ -1,5 +1,9 @@
 # Resource scripts of the Windows programs.  Pictures drawn at build time
 # come from the host tree's tools (TE_HOST_TOOLS_DIR).
+
+# Where each game's plane lists are written with its art (resources/).
+set(TE_LIST_ROOT ${CMAKE_BINARY_DIR}/lists)
+
 if(NOT WIN32)
   return()
 endif()
@@ -41,9 +45,10 @@ function(te_add_dialog_resources target)
 endfunction()
 
 # A game program: its main, its resource script (resources/<name>/<name>.rc,
-# which includes the shared game.rc), the calibration dialogs and the shell.
-# Extra arguments move dialog buttons (see te_add_dialog_resources).  The
-# program lands at the top of the build tree, beside its art file.
+# which includes the shared game.rc and the plane lists drawn with the
+# game's art), the calibration dialogs and the shell.  Extra arguments move
+# dialog buttons (see te_add_dialog_resources).  The program lands at the
+# top of the build tree, beside its art file.
 function(te_add_game_program name main)
   add_executable(${name} WIN32 ${main} ${PROJECT_SOURCE_DIR}/resources/${name}/${name}.rc)
   target_link_libraries(${name} PRIVATE shell_win)
@@ -51,10 +56,11 @@ function(te_add_game_program name main)
   # game.rc includes the dialogs: one script, so the icons' image numbers
   # do not clash.
   te_dialog_resource_options(${name} ${ARGN})
+  set(lists ${TE_LIST_ROOT}/${name})
   set_source_files_properties(${PROJECT_SOURCE_DIR}/resources/${name}/${name}.rc PROPERTIES
-    OBJECT_DEPENDS "${TE_GENERATED_DIR}/noise.bmp;${TE_GENERATED_DIR}/volume.ico;${TE_GENERATED_DIR}/program.ico")
+    OBJECT_DEPENDS "${TE_GENERATED_DIR}/noise.bmp;${TE_GENERATED_DIR}/volume.ico;${TE_GENERATED_DIR}/program.ico;${lists}/BACKLIST.txt;${lists}/MIDLIST.txt;${lists}/FORELIST.txt;${lists}/SURFLIST.txt")
   target_compile_options(${name} PRIVATE $<$<COMPILE_LANGUAGE:RC>:
-    -I${PROJECT_SOURCE_DIR}/resources/${name}
+    -I${lists}
     "-DPROGRAM_ICON_FILE=\\\"${TE_GENERATED_DIR}/program.ico\\\"">)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
   add_dependencies(${name} ${name}_art)  # defined in resources/

@@ -5,44 +5,52 @@
 namespace scenes {
 namespace {
 
-constexpr const char* kPictures[] = {
-    "ab0.BMP", "ab1.BMP", "ab2.BMP", "ab3.BMP", "ab4.BMP",  // 170-174 the bee
-    "mosca.bmp",                                             // 175 the fly
-    "aviao0.bmp", "aviao1.bmp",                              // 176-177 the aeroplane
+constexpr std::string_view kPictures[] = {
+    "ab0.BMP", "ab1.BMP", "ab2.BMP", "ab3.BMP", "ab4.BMP", "mosca.bmp", "aviao0.bmp", "aviao1.bmp",
 };
 
 constexpr FrameLayout kBeeFrames[] = {
-    {170, kIdle, 47, 64},   {171, kIdle, 47, 64},
-    {172, kVoiced, 55, 64}, {173, kVoiced, 55, 64}, {174, kVoiced, 55, 64},
+    {.picture = "ab0.BMP", .action = kIdle, .width = 47, .height = 64},
+    {.picture = "ab1.BMP", .action = kIdle, .width = 47, .height = 64},
+    {.picture = "ab2.BMP", .action = kVoiced, .width = 55, .height = 64},
+    {.picture = "ab3.BMP", .action = kVoiced, .width = 55, .height = 64},
+    {.picture = "ab4.BMP", .action = kVoiced, .width = 55, .height = 64},
 };
-constexpr FrameLayout kFlyFrames[] = {{175, kDrift, 38, 38}};
-constexpr FrameLayout kPlaneFrames[] = {{176, kDrift, 64, 64}, {177, kDrift, 64, 64}};
+constexpr FrameLayout kFlyFrames[] = {{.picture = "mosca.bmp", .width = 38, .height = 38}};
+constexpr FrameLayout kPlaneFrames[] = {
+    {.picture = "aviao0.bmp", .width = 64, .height = 64},
+    {.picture = "aviao1.bmp", .width = 64, .height = 64},
+};
 
 constexpr SpriteLayout kExtras[] = {
-    {"fly", 1, 500, 440, true, 70, 32, 2, kDrift, kFlyFrames, 0, 0, 0, fixed(-4), true, false},
-    {"aeroplane", 2, 500, 10, true, 64, 64, 2, kDrift, kPlaneFrames, 2, 300, 0, fixed(4), true, false},
+    {.name = "fly", .capacity = 1, .x = 500, .y = 440, .randomX = true, .boxWidth = 70, .boxHeight = 32,
+     .frames = kFlyFrames, .speed = fixed(-4)},
+    {.name = "aeroplane", .capacity = 2, .x = 500, .y = 10, .randomX = true, .boxWidth = 64, .boxHeight = 64,
+     .frames = kPlaneFrames, .animation = Animation::ByTime, .intervalMs = 300, .speed = fixed(4)},
 };
 constexpr int kDisplayOrder[] = {0, 1};
 
-const SceneDescription kBee = {
-    "abelha.ff",
-    "Não Foi Possivel Carregar o Arquivo 'abelha.ff'\nO Aplicativo será Finalizado!",
-    "abelha.dat",
-    "Erro Criando Arquivo",
-    200,
-    {"FORELIST", 30, 15, 1},
-    {"MIDLIST", 26, 20, 3},
-    {"BACKLIST", 20, 16, 10},
-    {PlaneId::Back, PlaneId::Front, PlaneId::Middle},
-    kPictures,
-    {"bee", 5, 30, 350, false, 55, 64, 1, kIdle, kBeeFrames, 2, 200, 0, 0, true, false},
-    kExtras,
-    kDisplayOrder,
-    {fixed(30), fixed(40), false, 0, true, fixed(220)},
-    {fixed(10), 0, false, 0, true, fixed(350)},
-    960,
-    480,
+constexpr SceneDescription kBee = {
+    .artFile = "abelha.ff",
+    .artError = "Não Foi Possivel Carregar o Arquivo 'abelha.ff'\nO Aplicativo será Finalizado!",
+    .resultFile = "abelha.dat",
+    .resultError = "Erro Criando Arquivo",
+    .bitmapSlots = 200,
+    .front = {.list = "FORELIST", .width = 30, .height = 15, .divisor = 1},
+    .middle = {.list = "MIDLIST", .width = 26, .height = 20, .divisor = 3},
+    .back = {.list = "BACKLIST", .width = 20, .height = 16, .divisor = 10},
+    .drawOrder = {PlaneId::Back, PlaneId::Front, PlaneId::Middle},
+    .spritePictures = kPictures,
+    .mainSprite = {.name = "bee", .capacity = 5, .x = 30, .y = 350, .boxWidth = 55, .boxHeight = 64,
+                   .frames = kBeeFrames, .animation = Animation::ByTime, .intervalMs = 200},
+    .extras = kExtras,
+    .displayOrder = kDisplayOrder,
+    .inBand = {.middleSpeed = fixed(30), .backSpeed = fixed(40), .mainY = fixed(220)},
+    .outOfBand = {.middleSpeed = fixed(10), .backSpeed = 0, .mainY = fixed(350)},
+    .wrapX = 960,
+    .wrapY = 480,
 };
+static_assert(sceneIsConsistent(kBee));
 
 }  // namespace
 

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <string>
 
 #include "engine/art_archive.h"
 #include "engine/bitmap_win.h"
@@ -26,8 +27,8 @@ bool LoadBitmapSet(const SceneDescription& scene, std::vector<const engine::GfxB
         if (static_cast<size_t>(n - 1) < set.size()) set[static_cast<size_t>(n - 1)] = engine::gfxLoadBitmap(name);
     }
     size_t slot = kFirstSpriteSlot;
-    for (const char* name : scene.spritePictures) {
-        if (slot < set.size()) set[slot] = engine::gfxLoadBitmap(name);
+    for (std::string_view name : scene.spritePictures) {
+        if (slot < set.size()) set[slot] = engine::gfxLoadBitmap(std::string(name).c_str());
         ++slot;
     }
     engine::ArtArchiveClose();

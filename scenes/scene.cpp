@@ -4,6 +4,7 @@ namespace scenes {
 namespace {
 
 constexpr int16_t kCreationThreshold = 6;  // 6/65536 px: a moving sprite animates every step
+constexpr int32_t kMainDirection = 1, kExtraDirection = 2;
 
 const engine::GfxBitmap* pictureAt(BitmapSet set, int32_t slot) {
     return slot >= 0 && static_cast<size_t>(slot) < set.size() ? set[static_cast<size_t>(slot)] : nullptr;
@@ -20,24 +21,24 @@ engine::Plane& ScenePlanes::operator[](PlaneId id) const {
     return back;
 }
 
-void Scene::createSprite(Sprite& sprite, const SpriteLayout& layout, int32_t x, BitmapSet set) {
+void Scene::createSprite(Sprite& sprite, const SpriteLayout& layout, int32_t x, int32_t direction, BitmapSet set) {
     sprite.create(layout.capacity, fixed(x), fixed(layout.y), layout.boxWidth, layout.boxHeight, description_.wrapX,
                   description_.wrapY, kCreationThreshold, 1);
-    sprite.baseSlot = layout.frames.empty() ? 0 : layout.frames.front().slot;
+    sprite.baseSlot = layout.frames.empty() ? 0 : slotOf(description_, layout.frames.front().picture);
     // A picture that could not be loaded is refused here and simply
     // missing from the animation.
     for (const FrameLayout& frame : layout.frames)
-        BitBltSprite(sprite, pictureAt(set, frame.slot), frame.action, layout.direction, 0, 0, frame.width,
-                     frame.height);
+        BitBltSprite(sprite, pictureAt(set, slotOf(description_, frame.picture)), frame.action, direction, 0, 0,
+                     frame.width, frame.height);
 }
 
 void Scene::createMainSprite(BitmapSet set, uint32_t now) {
     const SpriteLayout& layout = description_.mainSprite;
     main_ = Sprite{};
-    createSprite(main_, layout, layout.x, set);
-    main_.setAction(layout.action, layout.direction);
+    createSprite(main_, layout, layout.x, kMainDirection, set);
+    main_.setAction(kIdle, kMainDirection);
     main_.setSwitchType(kSwitchByTime);
-    main_.setSwitchTime(layout.interval, now);
+    main_.setSwitchTime(layout.intervalMs, now);
     main_.setActive(1);
     created_ = true;
 }
@@ -48,16 +49,20 @@ void Scene::createExtraSprites(BitmapSet set, uint32_t now, int (*random200)()) 
     for (size_t i = 0; i < extras_.size(); ++i) {
         const SpriteLayout& layout = description_.extras[i];
         Sprite& sprite = extras_[i];
-        createSprite(sprite, layout, layout.x + (layout.randomX ? random200() : 0), set);
+        createSprite(sprite, layout, layout.x + (layout.randomX ? random200() : 0), kExtraDirection, set);
         sprite.setActive(1);
-        if (layout.switchType == kSwitchByTime) {
+        switch (layout.animation) {
+        case Animation::EveryMovingStep: break;
+        case Animation::ByTime:
             sprite.setSwitchType(kSwitchByTime);
-            sprite.setSwitchTime(layout.interval, now);
-        } else if (layout.thresholdPixels > 0) {
+            sprite.setSwitchTime(layout.intervalMs, now);
+            break;
+        case Animation::ByDistance:
             sprite.setSwitchType(kSwitchByDistanceX);
             sprite.setSwitchThreshold(fixed(layout.thresholdPixels), kSet);
+            break;
         }
-        sprite.setAction(layout.action, layout.direction);
+        sprite.setAction(kDrift, kExtraDirection);
     }
 }
 
@@ -93,7 +98,7 @@ void Scene::step(const ScenePlanes& planes, bool playing, uint32_t now) {
 void Scene::applyMotion(const BandMotion& motion, const ScenePlanes& planes) {
     planes.middle.setSpeedX(motion.middleSpeed, kSet);
     planes.back.setSpeedX(motion.backSpeed, kSet);
-    if (motion.setsFront) planes.front.setSpeedX(motion.frontSpeed, kSet);
+    if (motion.frontSpeed) planes.front.setSpeedX(*motion.frontSpeed, kSet);
 }
 
 void Scene::onLevel(float level, const ScenePlanes& planes, phonation::CaptureSession& session,
@@ -104,19 +109,19 @@ void Scene::onLevel(float level, const ScenePlanes& planes, phonation::CaptureSe
         applyMotion(description_.inBand, planes);
         if (main_.getAction() != kVoiced) {
             session.enterBand(now);
-            main_.setAction(kVoiced, description_.mainSprite.direction);
-            if (description_.inBand.movesMainY) main_.moveY(description_.inBand.mainY, kSet);
+            main_.setAction(kVoiced, kMainDirection);
+            if (description_.inBand.mainY) main_.moveY(*description_.inBand.mainY, kSet);
         }
     } else {
         applyMotion(description_.outOfBand, planes);
         if (main_.getAction() != kIdle) {
-            main_.setAction(kIdle, description_.mainSprite.direction);
-            if (description_.outOfBand.movesMainY) main_.moveY(description_.outOfBand.mainY, kSet);
+            main_.setAction(kIdle, kMainDirection);
+            if (description_.outOfBand.mainY) main_.moveY(*description_.outOfBand.mainY, kSet);
             session.leaveBand(now, events);
         }
     }
 }
 
-void Scene::setMainIdle() { main_.setAction(kIdle, description_.mainSprite.direction); }
+void Scene::setMainIdle() { main_.setAction(kIdle, kMainDirection); }
 
 }  // namespace scenes

@@ -57,7 +57,7 @@ public:
     size_t extraCount() const { return extras_.size(); }
 
 private:
-    void createSprite(Sprite& sprite, const SpriteLayout& layout, int32_t x, BitmapSet set);
+    void createSprite(Sprite& sprite, const SpriteLayout& layout, int32_t x, int32_t direction, BitmapSet set);
     void applyMotion(const BandMotion& motion, const ScenePlanes& planes);
 
     const SceneDescription& description_;

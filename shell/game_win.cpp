@@ -475,7 +475,8 @@ void setDefaults() {
 int RunGame(HINSTANCE instance, const GameProgram& program) {
     g_program = &program;
     g_instance = instance;
-    if (!phonation::claimOnlyRun(program.scene.resultFile)) return 0;
+    const phonation::OnlyRun run(program.scene.resultFile);
+    if (!run.claimed()) return 0;
     // Before anything can fail: an exit that never reaches the window's
     // destruction (a fatal graphics error, a crash, a kill) must not leave
     // an earlier run's result looking like this run's.

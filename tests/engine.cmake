@@ -27,7 +27,12 @@ else()
   # file (built into this tree by resources/) and its plane lists compiled
   # in as the game program carries them.
   add_library(engine_planes_rc OBJECT win/engine_planes.rc)
-  target_include_directories(engine_planes_rc PRIVATE ${PROJECT_SOURCE_DIR})
+  target_include_directories(engine_planes_rc PRIVATE ${TE_LIST_ROOT})
+  set_source_files_properties(win/engine_planes.rc PROPERTIES OBJECT_DEPENDS
+    "${TE_LIST_ROOT}/abelha/BACKLIST.txt;${TE_LIST_ROOT}/abelha/MIDLIST.txt;${TE_LIST_ROOT}/abelha/FORELIST.txt")
+  if(TARGET abelha_art)
+    add_dependencies(engine_planes_rc abelha_art)
+  endif()
 
   add_executable(engine_win_tests
     win/engine_display_test.cpp

@@ -1,5 +1,6 @@
 #include "tools/artgen/art_set.h"
 #include "tools/artgen/artgen_command.h"
+#include "tools/artgen/preview.h"
 
 #include "art_support.h"
 
@@ -60,6 +61,40 @@ TEST_F(ArtgenCommand, WritesPicturesListsAndPreview) {
     EXPECT_EQ(be32(20), 480u);
 }
 
+TEST_F(ArtgenCommand, EachGameGetsItsOwnListsAndPreview) {
+    for (const char* game : {"abelha", "carro", "barco", "menina"}) {
+        const std::string dir = path(game);
+        ASSERT_EQ(run({"--game", game, "--lists", dir, "--preview", dir + "/scene.png"}), 0) << game << err_.str();
+        const artgen::ArtSet art = artgen::generateArtSet(*artgen::gameNamed(game));
+        for (const auto& list : artgen::planeLists(art))
+            EXPECT_EQ(arttest::readText(dir + "/" + list.fileName), list.text) << game << " " << list.fileName;
+        EXPECT_GT(arttest::readBytes(dir + "/scene.png").size(), 24u) << game;
+    }
+}
+
+// The step count is the user's: any whole number previews, the largest too.
+TEST_F(ArtgenCommand, AnyStepCountIsPreviewed) {
+    for (const char* steps : {"0", "2147483647"}) {
+        EXPECT_EQ(run({"--game", "barco", "--preview", path("p.png"), "--steps", steps}), 0) << steps << err_.str();
+        EXPECT_GT(arttest::readBytes(path("p.png")).size(), 24u) << steps;
+    }
+}
+
+TEST(PreviewScroll, StaysInsideThePlaneForAnyStepCount) {
+    const struct {
+        int steps, pixelsPerStep, period, expected;
+    } cases[] = {
+        {0, 10, 832, 0},
+        {83, 10, 832, 830},
+        {84, 10, 832, 8},            // past the wrap
+        {3, -10, 832, 802},          // the boat's waves run backwards
+        {2147483647, 4, 640, 2147483647 % 640 * 4 % 640},
+        {2147483647, -10, 832, 832 - 2147483647 % 832 * 10 % 832},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(artgen::scrolledBy(c.steps, c.pixelsPerStep, c.period), c.expected) << c.steps << " x " << c.pixelsPerStep;
+}
+
 TEST_F(ArtgenCommand, RefusesBadArgumentsWithAMessage) {
     std::ofstream(path("a_file")) << "x";
     const struct {
@@ -71,6 +106,7 @@ TEST_F(ArtgenCommand, RefusesBadArgumentsWithAMessage) {
         {"option without value", {"--lists"}, "needs a value"},
         {"unknown option", {"--colours", "8"}, "unknown option"},
         {"steps not a number", {"--preview", path("p.png"), "--steps", "many"}, "whole number"},
+        {"unknown game", {"--game", "aviao", "--lists", path("l")}, "no game called 'aviao'"},
         {"negative steps", {"--preview", path("p.png"), "--steps", "-3"}, "whole number"},
         {"directory over a file", {"--lists", path("a_file")}, "cannot create the directory"},
         {"preview in a missing directory", {"--preview", path("none/p.png")}, "cannot write the preview"},

@@ -7,31 +7,15 @@
 #include "engine/blit.h"
 #include "engine/plane.h"
 #include "scenes/scene.h"
+#include "scene_test_support.h"
 
 namespace {
 
 using scenes::fixed;
 
-struct Blit {
-    int32_t x, y;
-    engine::SurfaceHandle surface;
-    engine::Rect source;
-};
-
-struct RecordingTarget : engine::IBlitTarget {
-    std::vector<Blit> blits;
-    int32_t bltFast(int32_t x, int32_t y, engine::SurfaceHandle s, const engine::Rect& r, uint32_t) override {
-        blits.push_back({x, y, s, r});
-        return 0;
-    }
-    void colorFill(const engine::Rect&, uint32_t) override {}
-};
-
-struct Events : phonation::IPhonationEvents {
-    int frames = 0, stops = 0;
-    void renderFrame() override { ++frames; }
-    void requestStop() override { ++stops; }
-};
+using scenetest::Blit;
+using scenetest::Events;
+using scenetest::RecordingTarget;
 
 engine::SurfaceHandle fakeSurface(intptr_t n) { return reinterpret_cast<engine::SurfaceHandle>(n); }
 

@@ -15,11 +15,19 @@ namespace {
 namespace fs = std::filesystem;
 
 struct Options {
+    Game game = Game::Abelha;
     std::optional<std::string> picturesDir, listsDir, previewPng;
     PreviewState preview;
 };
 
-constexpr const char* kUsage = "usage: artgen [--pictures DIR] [--lists DIR] [--preview PNG [--steps N] [--idle]]";
+constexpr const char* kUsage =
+    "usage: artgen [--game abelha|carro|barco|menina] [--pictures DIR] [--lists DIR] [--preview PNG [--steps N] "
+    "[--idle]]";
+
+Game parseGame(const std::string& name) {
+    if (auto game = gameNamed(name)) return *game;
+    throw ArtError("no game called '" + name + "'\n" + kUsage);
+}
 
 int parseSteps(const std::string& text) {
     int value = 0;
@@ -39,7 +47,8 @@ Options parseOptions(const std::vector<std::string>& args) {
         }
         if (i + 1 == args.size()) throw ArtError("'" + a + "' needs a value\n" + kUsage);
         const std::string& value = args[++i];
-        if (a == "--pictures") o.picturesDir = value;
+        if (a == "--game") o.game = parseGame(value);
+        else if (a == "--pictures") o.picturesDir = value;
         else if (a == "--lists") o.listsDir = value;
         else if (a == "--preview") o.previewPng = value;
         else if (a == "--steps") o.preview.steps = parseSteps(value);
@@ -85,7 +94,7 @@ void writeLists(const ArtSet& art, const fs::path& dir) {
 int runArtgen(const std::vector<std::string>& args, std::ostream& err) {
     try {
         const Options o = parseOptions(args);
-        const ArtSet art = generateArtSet();
+        const ArtSet art = generateArtSet(o.game);
         if (o.picturesDir) writePictures(art, *o.picturesDir);
         if (o.listsDir) writeLists(art, *o.listsDir);
         if (o.previewPng) writePreview(art, o.preview, *o.previewPng);

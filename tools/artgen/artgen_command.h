@@ -1,12 +1,16 @@
 // The artgen command:
 //
-//   artgen [--pictures DIR] [--lists DIR] [--preview PNG [--steps N] [--idle]]
+//   artgen [--game abelha|carro|barco|menina] [--pictures DIR] [--lists DIR]
+//          [--preview PNG [--steps N] [--idle]]
 //
+// The game is abelha unless another is named.
 // --pictures writes every picture as an 8-bit BMP into DIR together with
 // DIR/members.txt, the list of the files written, for "ffpack OUT @LIST".
-// --lists writes BACKLIST.txt, MIDLIST.txt, FORELIST.txt and SURFLIST.txt.
-// --preview draws the composed scene after N voiced steps, the bee flying
-// (or resting, with --idle).  Output is the same, byte for byte, every run.
+// --lists writes BACKLIST.txt, MIDLIST.txt, FORELIST.txt and SURFLIST.txt,
+// the plane lists that go with exactly these tiles (the build compiles
+// them into the program).
+// --preview draws the composed scene after N voiced steps (or idle ones,
+// with --idle).  Output is the same, byte for byte, every run.
 #pragma once
 
 #include <ostream>

@@ -18,43 +18,6 @@ constexpr int kBackColumns = 20, kBackRows = 16;
 constexpr double kHorizonY = 416;        // where the meadow hides the rest
 constexpr double kMountainPeriod = 320;  // two ranges across the plane
 
-// Identical pieces share one tile number, taken from the plane's pool in
-// the order the pieces first appear.
-class TileNumbering {
-public:
-    TileNumbering(PlaneDesign& plane, std::vector<uint16_t> pool) : plane_(plane), pool_(std::move(pool)) {}
-
-    uint16_t numberFor(const IndexedImage& tile) {
-        for (const auto& [number, existing] : plane_.tiles)
-            if (existing.pixels == tile.pixels) return number;
-        if (next_ == pool_.size())
-            throw ArtError(plane_.listName + " needs more than its " + std::to_string(pool_.size()) +
-                           " tile numbers; simplify the design");
-        const uint16_t number = pool_[next_++];
-        plane_.tiles.emplace(number, tile);
-        return number;
-    }
-
-private:
-    PlaneDesign& plane_;
-    std::vector<uint16_t> pool_;
-    std::size_t next_ = 0;
-};
-
-std::vector<uint16_t> numberRange(uint16_t first, uint16_t last) {
-    std::vector<uint16_t> numbers;
-    for (uint16_t n = first; n <= last; ++n) numbers.push_back(n);
-    return numbers;
-}
-
-void cutIntoTiles(const IndexedImage& picture, PlaneDesign& plane, std::vector<uint16_t> pool) {
-    TileNumbering numbering(plane, std::move(pool));
-    for (int row = 0; row < plane.listRows; ++row)
-        for (int column = 0; column < plane.columns; ++column)
-            plane.cells.push_back(numbering.numberFor(
-                cropImage(picture, column * kTileSize, row * kTileSize, kTileSize, kTileSize)));
-}
-
 // Kept between y 258 and 318 (tile rows 8 and 9) so the outline costs few
 // tiles; the period divides the plane width so the range wraps.
 double mountainTop(double x) {

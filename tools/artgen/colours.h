@@ -12,7 +12,7 @@ inline constexpr Rgb kNavy{36, 48, 112};
 
 inline constexpr Rgb kSkyTop{58, 124, 220};
 inline constexpr Rgb kSkyHorizon{188, 224, 248};
-inline constexpr Rgb kCloud{246, 248, 252};
+inline constexpr Rgb kCloud{220, 236, 252};  // the palette's whites stay clear of the key
 inline constexpr Rgb kCloudShade{210, 222, 240};
 inline constexpr Rgb kMountain{128, 134, 200};
 inline constexpr Rgb kMountainHaze{168, 176, 222};
@@ -28,7 +28,7 @@ inline constexpr Rgb kSoilDeep{140, 92, 48};
 inline constexpr Rgb kSoilDark{112, 70, 36};
 inline constexpr Rgb kStone{150, 146, 150};
 inline constexpr Rgb kStoneLight{196, 192, 196};
-inline constexpr Rgb kMushroomStem{246, 236, 214};
+inline constexpr Rgb kMushroomStem{246, 232, 180};
 inline constexpr Rgb kSnailBody{230, 190, 120};
 
 inline constexpr Rgb kBeeYellow{255, 208, 32};
@@ -36,7 +36,7 @@ inline constexpr Rgb kBeeLight{255, 234, 110};
 inline constexpr Rgb kWing{200, 230, 252};
 inline constexpr Rgb kWingBack{184, 216, 244};
 inline constexpr Rgb kWingEdge{70, 110, 180};
-inline constexpr Rgb kEyeWhite{250, 250, 242};
+inline constexpr Rgb kEyeWhite{218, 232, 240};
 inline constexpr Rgb kCheek{255, 150, 150};
 inline constexpr Rgb kSkin{255, 214, 176};
 

@@ -1,5 +1,5 @@
-// The front plane: meadow and soil along the bottom two rows.  It never
-// scrolls, and the hills pass over its top edge.
+// The front planes' two bottom rows, and the bee's: meadow and soil.  It
+// never scrolls, and the hills pass over its top edge.
 #include "tools/artgen/scenery.h"
 
 #include "tools/artgen/canvas.h"
@@ -14,7 +14,7 @@ namespace {
 
 using namespace colours;
 
-constexpr int kFrontColumns = 30, kFrontRows = 15;
+constexpr int kFrontRows = 15;
 constexpr int kMeadowRow = 13, kSoilRow = 14;
 
 enum class Meadow { Plain, Poppies, Mushroom, Violets, Dandelions, Count };
@@ -23,9 +23,9 @@ enum class Soil { Plain, Stones, Pebbles, Snail, Count };
 constexpr uint16_t kFirstMeadowTile = 124;
 constexpr uint16_t kFirstSoilTile = kFirstMeadowTile + static_cast<uint16_t>(Meadow::Count);
 
-constexpr std::array<int, kFrontColumns> kMeadowSequence = {0, 0, 1, 0, 0, 0, 2, 0, 0, 3, 0, 0, 0, 4, 0,
+constexpr std::array<int, 30> kMeadowSequence = {0, 0, 1, 0, 0, 0, 2, 0, 0, 3, 0, 0, 0, 4, 0,
                                                             0, 1, 0, 0, 0, 3, 0, 0, 2, 0, 0, 4, 0, 0, 0};
-constexpr std::array<int, kFrontColumns> kSoilSequence = {0, 1, 0, 0, 2, 0, 0, 0, 3, 0, 0, 1, 0, 0, 0,
+constexpr std::array<int, 30> kSoilSequence = {0, 1, 0, 0, 2, 0, 0, 0, 3, 0, 0, 1, 0, 0, 0,
                                                           2, 0, 0, 1, 0, 0, 0, 2, 0, 0, 3, 0, 0, 0, 2};
 
 // Grass blades repeat every tile width, so any two meadow tiles join; each
@@ -139,33 +139,40 @@ void paintSoilDecoration(cairo_t* cr, Soil kind) {
     }
 }
 
-IndexedImage paintFrontColumn(Meadow meadow, Soil soil) {
+IndexedImage paintFrontColumn(FrontColumnPainter paint, int top, int bottom) {
     Canvas canvas(kTileSize, 2 * kTileSize);
-    paintMeadowAndSoil(canvas.cr());
-    paintMeadowDecoration(canvas.cr(), meadow);
-    paintSoilDecoration(canvas.cr(), soil);
+    paint(canvas.cr(), top, bottom);
     return quantizeWithTransparency(canvas);
 }
 
-void addFrontTiles(PlaneDesign& plane) {
+void addFrontTiles(PlaneDesign& plane, FrontColumnPainter paint) {
     for (int m = 0; m < static_cast<int>(Meadow::Count); ++m)
-        plane.tiles.emplace(kFirstMeadowTile + m, cropImage(paintFrontColumn(Meadow(m), Soil::Plain), 0, 0, kTileSize, kTileSize));
+        plane.tiles.emplace(kFirstMeadowTile + m, cropImage(paintFrontColumn(paint, m, 0), 0, 0, kTileSize, kTileSize));
     for (int s = 0; s < static_cast<int>(Soil::Count); ++s)
-        plane.tiles.emplace(kFirstSoilTile + s, cropImage(paintFrontColumn(Meadow::Plain, Soil(s)), 0, kTileSize, kTileSize, kTileSize));
+        plane.tiles.emplace(kFirstSoilTile + s,
+                            cropImage(paintFrontColumn(paint, 0, s), 0, kTileSize, kTileSize, kTileSize));
 }
 
 }  // namespace
 
-PlaneDesign designFrontPlane() {
-    PlaneDesign plane{"FORELIST", kFrontColumns, kFrontRows, kFrontRows, {}, {}};
-    plane.cells.assign(static_cast<std::size_t>(kFrontColumns) * kFrontRows, 0);
-    for (int column = 0; column < kFrontColumns; ++column) {
-        plane.cells[kMeadowRow * kFrontColumns + column] =
-            static_cast<uint16_t>(kFirstMeadowTile + kMeadowSequence[column]);
-        plane.cells[kSoilRow * kFrontColumns + column] = static_cast<uint16_t>(kFirstSoilTile + kSoilSequence[column]);
+void paintMeadowColumn(cairo_t* cr, int meadowKind, int soilKind) {
+    paintMeadowAndSoil(cr);
+    paintMeadowDecoration(cr, Meadow(meadowKind));
+    paintSoilDecoration(cr, Soil(soilKind));
+}
+
+PlaneDesign designFrontRows(int columns, FrontColumnPainter paint) {
+    if (columns > static_cast<int>(kMeadowSequence.size())) throw ArtError("the front rows are at most 30 tiles wide");
+    PlaneDesign plane{"FORELIST", columns, kFrontRows, kFrontRows, {}, {}};
+    plane.cells.assign(static_cast<std::size_t>(columns) * kFrontRows, 0);
+    for (int column = 0; column < columns; ++column) {
+        plane.cells[kMeadowRow * columns + column] = static_cast<uint16_t>(kFirstMeadowTile + kMeadowSequence[column]);
+        plane.cells[kSoilRow * columns + column] = static_cast<uint16_t>(kFirstSoilTile + kSoilSequence[column]);
     }
-    addFrontTiles(plane);
+    addFrontTiles(plane, paint);
     return plane;
 }
+
+PlaneDesign designFrontPlane() { return designFrontRows(30, paintMeadowColumn); }
 
 }  // namespace artgen

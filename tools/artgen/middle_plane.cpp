@@ -1,6 +1,7 @@
-// The middle plane: rolling hills with flowers, laid out from five tiles
-// (a rising and a falling slope, the plain hill and two with a flower)
-// that join by construction.
+// The middle planes of the bee and the girl: rolling hills (or a low
+// garden hedge) with flowers, laid out from five tiles (a rising and a
+// falling slope, the plain body and two with a flower) that join by
+// construction.
 #include "tools/artgen/scenery.h"
 
 #include "tools/artgen/canvas.h"
@@ -21,10 +22,23 @@ enum class HillTile : uint16_t { Rise = 119, Fall = 120, Body = 121, Daisy = 122
 constexpr int kMiddleColumns = 26, kMiddlePlaneRows = 20, kMiddleListRows = 15;
 constexpr int kHillBaseRow = 12;  // the row just above the meadow
 
+using Heights = std::array<int, kMiddleColumns>;
+
 // Hill height, in tiles, at the left edge of each column; the last column
 // climbs or falls back to the first one's height, so the range wraps.
-constexpr std::array<int, kMiddleColumns> kHillHeights = {1, 2, 2, 3, 2, 1, 1, 2, 3, 3, 2, 1, 2,
-                                                          1, 1, 2, 2, 3, 3, 2, 2, 1, 1, 1, 2, 1};
+constexpr Heights kHillHeights = {1, 2, 2, 3, 2, 1, 1, 2, 3, 3, 2, 1, 2, 1, 1, 2, 2, 3, 3, 2, 2, 1, 1, 1, 2, 1};
+// The hedge keeps low, so the park shows behind it.
+constexpr Heights kHedgeHeights = {1, 1, 2, 2, 1, 1, 1, 2, 1, 1, 2, 2, 2, 1, 1, 1, 2, 1, 1, 2, 2, 1, 1, 2, 2, 1};
+
+struct FlowerColours {
+    Rgb petals, centre;
+};
+struct HillStyle {
+    const Heights& heights;
+    FlowerColours daisy, bloom;
+};
+constexpr HillStyle kHills{kHillHeights, {kPetalWhite, kFlowerCentre}, {kPink, kBeeYellow}};
+constexpr HillStyle kHedge{kHedgeHeights, {kRed, kBeeYellow}, {kBeeYellow, kOrange}};
 
 // A slope climbs one tile, steep in the middle and gentle at both ends:
 // two slopes meet in a soft top, a slope eases onto a flat hilltop, and
@@ -60,7 +74,7 @@ void paintBody(cairo_t* cr, bool tufts) {
     }
 }
 
-IndexedImage paintHillTile(HillTile kind) {
+IndexedImage paintHillTile(HillTile kind, const HillStyle& style) {
     Canvas canvas(kTileSize, kTileSize);
     cairo_t* cr = canvas.cr();
     switch (kind) {
@@ -69,11 +83,11 @@ IndexedImage paintHillTile(HillTile kind) {
         case HillTile::Body: paintBody(cr, true); break;
         case HillTile::Daisy:
             paintBody(cr, false);
-            drawStemmedFlower(cr, 15, 12, 9, kPetalWhite, kFlowerCentre);
+            drawStemmedFlower(cr, 15, 12, 9, style.daisy.petals, style.daisy.centre);
             break;
         case HillTile::Bloom:
             paintBody(cr, false);
-            drawStemmedFlower(cr, 16, 12, 9, kPink, kBeeYellow);
+            drawStemmedFlower(cr, 16, 12, 9, style.bloom.petals, style.bloom.centre);
             break;
     }
     return quantizeWithTransparency(canvas);
@@ -90,10 +104,10 @@ void setCell(PlaneDesign& plane, int column, int row, HillTile tile) {
     plane.cells[static_cast<std::size_t>(row) * plane.columns + column] = static_cast<uint16_t>(tile);
 }
 
-void layOutHills(PlaneDesign& plane) {
+void layOutHills(PlaneDesign& plane, const Heights& heights) {
     for (int column = 0; column < kMiddleColumns; ++column) {
-        const int left = kHillHeights[column];
-        const int right = kHillHeights[(column + 1) % kMiddleColumns];
+        const int left = heights[column];
+        const int right = heights[(column + 1) % kMiddleColumns];
         const int flat = std::min(left, right);
         for (int level = 1; level <= flat; ++level)
             setCell(plane, column, kHillBaseRow + 1 - level, bodyTileAt(column, level));
@@ -102,15 +116,18 @@ void layOutHills(PlaneDesign& plane) {
     }
 }
 
-}  // namespace
-
-PlaneDesign designMiddlePlane() {
+PlaneDesign designHills(const HillStyle& style) {
     PlaneDesign plane{"MIDLIST", kMiddleColumns, kMiddlePlaneRows, kMiddleListRows, {}, {}};
     plane.cells.assign(static_cast<std::size_t>(kMiddleColumns) * kMiddleListRows, 0);
-    layOutHills(plane);
+    layOutHills(plane, style.heights);
     for (auto kind : {HillTile::Rise, HillTile::Fall, HillTile::Body, HillTile::Daisy, HillTile::Bloom})
-        plane.tiles.emplace(static_cast<uint16_t>(kind), paintHillTile(kind));
+        plane.tiles.emplace(static_cast<uint16_t>(kind), paintHillTile(kind, style));
     return plane;
 }
+
+}  // namespace
+
+PlaneDesign designMiddlePlane() { return designHills(kHills); }
+PlaneDesign designHedgePlane() { return designHills(kHedge); }
 
 }  // namespace artgen

@@ -16,8 +16,8 @@ struct Ramp {
 };
 
 // Shades around the drawing colours, for gradients and antialiased edges.
-// The lightest cloud and eye colours stay clear of the near-whites the
-// engine rewrites (FA FA FF, FF FF C4, FF FF E0, FB F3 EA).
+// Shades that would become the transparent key are left out as they are
+// added, so the lightest ones of a ramp may be missing.
 constexpr Ramp kRamps[] = {
     {{0, 0, 0}, {232, 232, 232}, 14},         // greys
     {{20, 30, 80}, {70, 80, 150}, 5},         // navy: text, outlines on blue
@@ -50,7 +50,7 @@ uint8_t channelBetween(uint8_t a, uint8_t b, int i, int n) {
 class PaletteBuilder {
 public:
     void add(Rgb c) {
-        if (c == kWhite || std::find(colours_.begin(), colours_.end(), c) != colours_.end()) return;
+        if (becomesColourKey(c) || std::find(colours_.begin(), colours_.end(), c) != colours_.end()) return;
         colours_.push_back(c);
     }
 

@@ -1,6 +1,9 @@
 #include "tools/artgen/preview.h"
 
+#include "scenes/scene_description.h"
 #include "tools/artgen/canvas.h"
+
+#include <cstdint>
 
 namespace artgen {
 namespace {
@@ -33,9 +36,10 @@ public:
             }
     }
 
-    void drawSprite(const IndexedImage& image, int left, int top) {
-        for (int y = 0; y < image.height; ++y)
-            for (int x = 0; x < image.width; ++x) put(left + x, top + y, image.at(x, y));
+    void drawSprite(const IndexedImage* image, int left, int top) {
+        if (image == nullptr) throw ArtError("the preview misses a picture of the scene");
+        for (int y = 0; y < image->height; ++y)
+            for (int x = 0; x < image->width; ++x) put(left + x, top + y, image->at(x, y));
     }
 
     void writePng(const std::string& path) {
@@ -50,19 +54,51 @@ private:
     int stride_;
 };
 
+// Whole pixels per step of a plane moving at `speed` (16.16, before its divisor).
+int pixelsPerStep(int32_t speed, const scenes::PlaneLayout& plane) { return speed / plane.divisor / 65536; }
+
+const IndexedImage* firstFrame(const ArtSet& art, const scenes::SpriteLayout& sprite, int32_t action) {
+    for (const auto& frame : sprite.frames)
+        if (frame.action == action) return art.find(std::string(frame.picture));
+    return nullptr;
+}
+
 }  // namespace
 
+int scrolledBy(int steps, int pixelsPerStep, int period) {
+    const int64_t turns = static_cast<int64_t>(steps % period) * pixelsPerStep % period;
+    return static_cast<int>(turns < 0 ? turns + period : turns);
+}
+
 void writePreview(const ArtSet& art, PreviewState state, const std::string& pngPath) {
+    const scenes::SceneDescription& scene = sceneOf(art.game);
+    const scenes::BandMotion& motion = state.voiced ? scene.inBand : scene.outOfBand;
+    auto scrolled = [&](const PlaneDesign& plane, int32_t speed, const scenes::PlaneLayout& layout) {
+        return scrolledBy(state.steps, pixelsPerStep(speed, layout), plane.columns * kTileSize);
+    };
+    const int backX = scrolled(art.back, motion.backSpeed, scene.back);
     Screen screen;
-    screen.drawPlane(art.back, state.steps * 4 % (art.back.columns * kTileSize));
-    screen.drawPlane(art.front, 0);
-    screen.drawPlane(art.middle, state.steps * 10 % (art.middle.columns * kTileSize));
-    screen.drawSprite(*art.find(kFlyName), 540, 440);
-    screen.drawSprite(*art.find(aeroplaneName(0)), 300, 10);
-    if (state.voiced)
-        screen.drawSprite(*art.find(beeName(2)), 30, 220);
-    else
-        screen.drawSprite(*art.find(beeName(0)), 30, 350);
+    for (scenes::PlaneId id : scene.drawOrder) {
+        switch (id) {
+        case scenes::PlaneId::Back: screen.drawPlane(art.back, backX); break;
+        case scenes::PlaneId::Middle:
+            screen.drawPlane(art.middle, scrolled(art.middle, motion.middleSpeed, scene.middle));
+            break;
+        case scenes::PlaneId::Front:
+            screen.drawPlane(art.front, scrolled(art.front, motion.frontSpeed.value_or(0), scene.front));
+            break;
+        }
+    }
+    for (int index : scene.displayOrder) {
+        const scenes::SpriteLayout& sprite = scene.extras[static_cast<std::size_t>(index)];
+        int x = sprite.x - (sprite.scrollsWithBackPlane ? backX : 0);
+        if (x < -static_cast<int>(sprite.boxWidth)) x += scene.wrapX;
+        screen.drawSprite(firstFrame(art, sprite, scenes::kDrift), x, sprite.y);
+    }
+    const scenes::SpriteLayout& main = scene.mainSprite;
+    const int32_t action = state.voiced ? scenes::kVoiced : scenes::kIdle;
+    const int y = motion.mainY ? *motion.mainY / 65536 : main.y;
+    screen.drawSprite(firstFrame(art, main, action), main.x, y);
     screen.writePng(pngPath);
 }
 

@@ -4,6 +4,7 @@
 #include "tools/artgen/colours.h"
 #include "tools/artgen/scenery.h"
 #include "tools/artgen/shapes.h"
+#include "tools/artgen/game_sprites.h"
 #include "tools/artgen/sprites.h"
 
 #include <cmath>
@@ -42,11 +43,15 @@ void paintRollingHill(cairo_t* cr, double baseY, double amplitude, double wavele
     cairo_fill(cr);
 }
 
-void paintLandscape(cairo_t* cr) {
+void paintSkyAndSun(cairo_t* cr) {
     paintSky(cr, kScreenWidth, kScreenHeight, 400);
     paintSun(cr, 584, 60, 30);
     drawCloud(cr, 30, 30, 150, 80, 0);
     drawCloud(cr, 360, 200, 120, 60, 2);
+}
+
+void paintLandscape(cairo_t* cr) {
+    paintSkyAndSun(cr);
     paintRollingHill(cr, 380, 22, 420, 0.8, kHillShade);
     paintRollingHill(cr, 410, 18, 300, 2.4, kHill);
     for (int i = 0; i < 9; ++i) {
@@ -91,17 +96,87 @@ void paintFlightTrail(cairo_t* cr) {
     cairo_set_dash(cr, nullptr, 0, 0);
 }
 
-void paintBigBee(cairo_t* cr) {
+template <typename Paint>
+void paintLarge(cairo_t* cr, double x, double y, double scale, Paint paint) {
     cairo_save(cr);
-    cairo_translate(cr, 120, 160);
-    cairo_scale(cr, 3.2, 3.2);
-    paintBee(cr, 3);
+    cairo_translate(cr, x, y);
+    cairo_scale(cr, scale, scale);
+    paint(cr);
     cairo_restore(cr);
 }
 
-void paintTexts(cairo_t* cr) {
+void paintStreet(cairo_t* cr) {
+    const Rgb walls[] = {{250, 180, 30}, {150, 100, 220}, {130, 215, 215}, {244, 120, 190}, {255, 175, 70}};
+    for (int i = 0; i < 8; ++i) {
+        const double x = i * 84 - 10, top = 250 + (i * 37) % 70;
+        cairo_rectangle(cr, x, top, 74, 380 - top);
+        fillAndOutline(cr, walls[i % 5], kOutline, 2);
+        for (double wy = top + 14; wy < 360; wy += 30)
+            for (double wx : {x + 12, x + 44}) {
+                cairo_rectangle(cr, wx, wy, 16, 18);
+                fillAndOutline(cr, kBeeLight, kOutline, 1.5);
+            }
+    }
+    cairo_rectangle(cr, 0, 372, kScreenWidth, kScreenHeight - 372);
+    setColour(cr, kTyre);
+    cairo_fill(cr);
+    cairo_rectangle(cr, 0, 372, kScreenWidth, 10);
+    fillAndOutline(cr, kStoneLight, kOutline, 2);
+}
+
+void paintSea(cairo_t* cr) {
+    cairo_rectangle(cr, 0, 300, kScreenWidth, kScreenHeight - 300);
+    fillVertically(cr, 300, {70, 150, 220}, 480, {30, 85, 170});
+    for (int i = 0; i < 12; ++i) strokeLine(cr, 20 + i * 53, 330 + (i % 3) * 40, 50 + i * 53, 330 + (i % 3) * 40, kWing, 3);
+}
+
+void paintHero(cairo_t* cr, Game game) {
+    switch (game) {
+    case Game::Abelha:
+        paintBigFlower(cr);
+        paintFlightTrail(cr);
+        paintLarge(cr, 120, 160, 3.2, [](cairo_t* c) { paintBee(c, 3); });
+        break;
+    case Game::Carro: paintLarge(cr, 140, 250, 3.0, [](cairo_t* c) { paintCar(c, 1); }); break;
+    case Game::Barco: paintLarge(cr, 190, 150, 2.6, [](cairo_t* c) { paintBoat(c, 3); }); break;
+    case Game::Menina: paintLarge(cr, 470, 188, 1.6, [](cairo_t* c) { paintGirl(c, 3); }); break;
+    }
+}
+
+void paintScenery(cairo_t* cr, Game game) {
+    switch (game) {
+    case Game::Abelha:
+    case Game::Menina: paintLandscape(cr); break;
+    case Game::Carro:
+        paintSkyAndSun(cr);
+        paintStreet(cr);
+        break;
+    case Game::Barco:
+        paintSkyAndSun(cr);
+        paintSea(cr);
+        break;
+    }
+}
+
+struct TitleName {
+    const char* text;
+    Rgb colour;
+};
+
+TitleName titleName(Game game) {
+    switch (game) {
+    case Game::Abelha: return {"Abelha", kBeeYellow};
+    case Game::Carro: return {"Carro", kPlaneRed};
+    case Game::Barco: return {"Barco", kOrange};
+    case Game::Menina: break;
+    }
+    return {"Menina", kPink};
+}
+
+void paintTexts(cairo_t* cr, Game game) {
+    const TitleName name = titleName(game);
     selectTextFont(cr, 96);
-    drawOutlinedText(cr, "Abelha", 306, 118, kBeeYellow, kOutline, 12);
+    drawOutlinedText(cr, name.text, 306, 118, name.colour, kOutline, 12);
     selectTextFont(cr, 40);
     drawOutlinedText(cr, "Tempo Expiratório", 306, 178, kNavy, kCloud, 8);
 
@@ -117,14 +192,12 @@ void paintTexts(cairo_t* cr) {
 
 }  // namespace
 
-IndexedImage drawTitle() {
+IndexedImage drawTitle(Game game) {
     Canvas canvas(kScreenWidth, kScreenHeight);
     cairo_t* cr = canvas.cr();
-    paintLandscape(cr);
-    paintBigFlower(cr);
-    paintFlightTrail(cr);
-    paintBigBee(cr);
-    paintTexts(cr);
+    paintScenery(cr, game);
+    paintHero(cr, game);
+    paintTexts(cr, game);
     return quantizeOpaque(canvas);
 }
 

@@ -242,39 +242,72 @@ std::string controlText(HWND control) {
     return narrow(text.c_str());
 }
 
-bool saveScreenshot(const std::wstring& path) {
-    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+ScreenGrab grabScreen() {
+    ScreenGrab grab;
+    grab.width = GetSystemMetrics(SM_CXSCREEN);
+    grab.height = GetSystemMetrics(SM_CYSCREEN);
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;  // bottom-up, as BMP files are
+    info.bmiHeader.biWidth = grab.width;
+    info.bmiHeader.biHeight = -grab.height;  // top row first
     info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biBitCount = 32;
     void* bits = nullptr;
     HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    bool ok = false;
     if (bitmap) {
         HGDIOBJ old = SelectObject(memory, bitmap);
-        BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+        BitBlt(memory, 0, 0, grab.width, grab.height, screen, 0, 0, SRCCOPY);
         SelectObject(memory, old);
-        const DWORD rowBytes = static_cast<DWORD>((width * 3 + 3) & ~3);
-        const DWORD imageBytes = rowBytes * static_cast<DWORD>(height);
-        BITMAPFILEHEADER file{};
-        file.bfType = 0x4D42;
-        file.bfOffBits = sizeof file + sizeof(BITMAPINFOHEADER);
-        file.bfSize = file.bfOffBits + imageBytes;
-        if (FILE* out = _wfopen(path.c_str(), L"wb")) {
-            ok = std::fwrite(&file, sizeof file, 1, out) == 1 &&
-                 std::fwrite(&info.bmiHeader, sizeof(BITMAPINFOHEADER), 1, out) == 1 &&
-                 std::fwrite(bits, 1, imageBytes, out) == imageBytes;
-            ok = std::fclose(out) == 0 && ok;
-        }
+        const auto* quads = static_cast<const uint32_t*>(bits);  // 0x00RRGGBB
+        grab.pixels.resize(static_cast<size_t>(grab.width) * static_cast<size_t>(grab.height));
+        for (size_t i = 0; i < grab.pixels.size(); ++i)
+            grab.pixels[i] = RGB(quads[i] >> 16 & 0xFF, quads[i] >> 8 & 0xFF, quads[i] & 0xFF);
         DeleteObject(bitmap);
+    } else {
+        grab.width = grab.height = 0;
     }
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
+    return grab;
+}
+
+COLORREF ScreenGrab::at(int x, int y) const {
+    if (x < 0 || y < 0 || x >= width || y >= height) return CLR_INVALID;
+    return pixels[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)];
+}
+
+bool saveScreenshot(const std::wstring& path) {
+    const ScreenGrab grab = grabScreen();
+    if (grab.pixels.empty()) return false;
+    // A 24-bit bottom-up BMP, rows padded to 4 bytes.
+    const DWORD rowBytes = static_cast<DWORD>((grab.width * 3 + 3) & ~3);
+    std::vector<uint8_t> image(static_cast<size_t>(rowBytes) * static_cast<size_t>(grab.height));
+    for (int y = 0; y < grab.height; ++y)
+        for (int x = 0; x < grab.width; ++x) {
+            uint8_t* p = &image[static_cast<size_t>(grab.height - 1 - y) * rowBytes + static_cast<size_t>(x) * 3];
+            const COLORREF c = grab.at(x, y);
+            p[0] = GetBValue(c);
+            p[1] = GetGValue(c);
+            p[2] = GetRValue(c);
+        }
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof header;
+    header.biWidth = grab.width;
+    header.biHeight = grab.height;
+    header.biPlanes = 1;
+    header.biBitCount = 24;
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof header;
+    file.bfSize = file.bfOffBits + static_cast<DWORD>(image.size());
+    bool ok = false;
+    if (FILE* out = _wfopen(path.c_str(), L"wb")) {
+        ok = std::fwrite(&file, sizeof file, 1, out) == 1 && std::fwrite(&header, sizeof header, 1, out) == 1 &&
+             std::fwrite(image.data(), 1, image.size(), out) == image.size();
+        ok = std::fclose(out) == 0 && ok;
+    }
     return ok;
 }
 

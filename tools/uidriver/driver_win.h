@@ -76,6 +76,14 @@ std::string windowTitle(HWND window);
 // of the control itself.
 std::string controlText(HWND control);
 
+// The whole screen at one moment; empty when it cannot be read.
+struct ScreenGrab {
+    int width = 0, height = 0;
+    std::vector<COLORREF> pixels;  // top row first
+    COLORREF at(int x, int y) const;  // CLR_INVALID outside
+};
+ScreenGrab grabScreen();
+
 // Saves the whole screen as a 24-bit BMP; false when it cannot.
 bool saveScreenshot(const std::wstring& path);
 // One pixel of the screen, as RGB.

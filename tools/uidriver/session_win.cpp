@@ -10,6 +10,10 @@ namespace uidriver {
 namespace {
 constexpr int kNoiseStart = 1028;
 constexpr wchar_t kNoiseDialogTitle[] = L"Ruido Externo...";
+// Rows where something moves on every frame even while the patient is
+// silent: the middle plane's lowest row, which scrolls slowly in every
+// game, and the bottom row the bee's fly crawls along.
+constexpr int kMovingRows[] = {400, 459};
 }  // namespace
 
 std::wstring buildTreeOfThisProgram() {
@@ -118,16 +122,17 @@ bool GameSession::timeBoxShown(HWND main) {
 
 bool GameSession::waitForCapture(HWND game) {
     const RECT client = clientRectOnScreen(game);
-    auto flyRow = [&] {
-        std::string row;
-        for (int x = 0; x < 640; x += 4) row += std::to_string(screenPixel(client.left + x, client.top + 459));
-        return row;
+    auto movingRows = [&] {
+        std::string rows;
+        for (int y : kMovingRows)
+            for (int x = 0; x < 640; x += 4) rows += std::to_string(screenPixel(client.left + x, client.top + y));
+        return rows;
     };
-    std::string last = flyRow();
+    std::string last = movingRows();
     int changes = 0;
     return waitFor(
         [&] {
-            const std::string now = flyRow();
+            const std::string now = movingRows();
             if (now != last) ++changes;
             last = now;
             return changes >= 2;

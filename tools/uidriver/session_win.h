@@ -59,8 +59,8 @@ public:
     static bool timeBoxShown(HWND main);
     static RECT areaOf(HWND window, int left, int top, int right, int bottom);
 
-    // Frames come only with captured buffers, and the fly crawls a little on
-    // every frame: once its row has changed twice, the capture is running.
+    // Frames come only with captured buffers, and the scenery moves a little
+    // on every frame: once it has changed twice, the capture is running.
     static bool waitForCapture(HWND game);
 
 private:

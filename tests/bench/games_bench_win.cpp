@@ -1,8 +1,10 @@
-// What the bee game costs and how quickly it answers, measured on the real
-// abelha.exe under Wine, driven from outside like a therapist would:
+// What the games cost and how quickly they answer, measured on the real
+// programs under Wine, driven from outside like a therapist would:
 //
-//   title   CPU time the program uses while the title picture waits for Enter;
-//   play    CPU time during play, a vowel alternating with silence;
+//   title   CPU time abelha uses while the title picture waits for Enter;
+//   play    CPU time during play, a vowel alternating with silence, for
+//           abelha and for barco, the game that draws the most sprites, and
+//           what that makes per frame (one frame per captured buffer);
 //   onset   time from a vowel starting into the microphone to the bee flying
 //           on screen, beside the time the audio path alone takes to hand a
 //           recorder the first buffer holding that vowel.
@@ -29,6 +31,7 @@
 #include "tools/uidriver/samples.h"
 #include "tools/uidriver/session_win.h"
 #include "voice/intensity.h"
+#include "../win/game_pictures_win.h"
 #include "voice/wave_recorder_win.h"
 
 namespace {
@@ -352,10 +355,18 @@ struct CpuUse {
     double percent;      // of one core
     double wallMs;
     std::string detail;  // the busiest thread, when threads are listed
+    double windowThreadPercent = -1;  // the thread of the window given, when threads are listed
 };
 
+// CPU seconds a thread used between two snapshots; -1 when not listed.
+double threadUsed(const std::map<DWORD, double>& before, const std::map<DWORD, double>& after, DWORD tid) {
+    const auto earlier = before.find(tid), later = after.find(tid);
+    if (earlier == before.end() || later == after.end()) return -1;
+    return later->second - earlier->second;
+}
+
 template <class During>
-CpuUse cpuUse(const Program& program, During during) {
+CpuUse cpuUse(const Program& program, During during, HWND window = nullptr) {
     const auto threads0 = threadSeconds(program.id());
     const double cpu0 = program.cpuSeconds(), t0 = nowMs();
     during();
@@ -364,7 +375,75 @@ CpuUse cpuUse(const Program& program, During during) {
     if (cpu0 < 0 || cpu1 < 0) cannotMeasure("the program's CPU time cannot be read");
     if (!program.running()) cannotMeasure("the program ended during the measurement");
     const double wallMs = t1 - t0;
-    return {100.0 * (cpu1 - cpu0) * 1000.0 / wallMs, wallMs, busiestThread(threads0, threads1, wallMs)};
+    CpuUse use{100.0 * (cpu1 - cpu0) * 1000.0 / wallMs, wallMs, busiestThread(threads0, threads1, wallMs)};
+    if (window) {
+        const double used = threadUsed(threads0, threads1, GetWindowThreadProcessId(window, nullptr));
+        if (used >= 0) use.windowThreadPercent = 100.0 * used * 1000.0 / wallMs;
+    }
+    return use;
+}
+
+// A long sound of vowels alternating with silence: one sound keeps the
+// player's own start-up out of the measurement.
+std::vector<int16_t> vowelsAndPauses() {
+    std::vector<int16_t> alternating;
+    for (int played = 0; played < kCpuWindowMs + kPlayVowelMs + kPlayPauseMs; played += kPlayVowelMs + kPlayPauseMs) {
+        const auto vowel = uidriver::sustainedVowel(kPlayVowelMs), pause = uidriver::silence(kPlayPauseMs);
+        alternating.insert(alternating.end(), vowel.begin(), vowel.end());
+        alternating.insert(alternating.end(), pause.begin(), pause.end());
+    }
+    return alternating;
+}
+
+struct PlayFigures {
+    CpuUse cpu;
+    double cpuMsPerFrame;   // the whole program's CPU per captured buffer
+    double gameMsPerFrame;  // the game's own thread: the voice step, the scene and the frame composition
+};
+
+// CPU use while the game plays to vowels and pauses.  A look at the main
+// sprite every quarter second: unless it shows its voiced pictures, the
+// voice is not reaching the game and this is not play.
+PlayFigures measurePlay(uidriver::GameSession& session, HWND game, const scenes::SceneDescription& scene,
+                        const char* name) {
+    const std::wstring dir = buildDir();
+    const auto pictures =
+        gametest::readSpritePictures(std::string(dir.begin(), dir.end()) + "\\" + name + ".ff", scene);
+    if (pictures.empty()) cannotMeasure("the main sprite's pictures could not be read from the art file");
+    const RECT client = uidriver::clientRectOnScreen(game);
+    const int voicedY = gametest::mainSpriteY(scene, scenes::kVoiced);
+    PcmPlayer player(vowelsAndPauses());
+    if (!player.started()) cannotMeasure("the vowel could not be played");
+    int voicedLooks = 0;
+    const CpuUse play = cpuUse(session.program(), [&] {
+        const double end = nowMs() + kCpuWindowMs;
+        while (nowMs() < end) {
+            voicedLooks += gametest::showsMainSprite(scene, pictures, uidriver::grabScreen(), client, scenes::kVoiced,
+                                                     voicedY);
+            Sleep(250);
+        }
+    }, game);
+    if (voicedLooks == 0) cannotMeasure("the main sprite never showed its voice: the voice did not reach the game");
+    if (session.program().dialogWithText("Tempo Obtido")) cannotMeasure("a phonation was taken during play");
+    if (play.windowThreadPercent < 0) cannotMeasure("the game's own thread is not listed");
+    const double perFrame = play.percent / 100.0 * kBufferMs, gamePerFrame = play.windowThreadPercent / 100.0 * kBufferMs;
+    std::printf("%s play: %.1f%% of one core over %.1f s, %.2f ms of CPU per frame, of which %.2f ms on the game's "
+                "own thread; voiced in %d looks%s\n",
+                name, play.percent, play.wallMs / 1000.0, perFrame, gamePerFrame, voicedLooks, play.detail.c_str());
+    return {play, perFrame, gamePerFrame};
+}
+
+// The boat game draws the most sprites (seven, the dolphins with eight
+// frames each): its play beside the bee's.
+void measureBoatAgainst(const PlayFigures& bee) {
+    uidriver::GameSession session(buildDir(), L"barco");
+    HWND game = session.play();
+    if (!game) cannotMeasure("barco's play did not start");
+    const PlayFigures boat = measurePlay(session, game, scenes::boatScene(), "barco");
+    std::printf("barco against abelha in play, CPU per frame: game thread %.2f ms against %.2f ms (%+.2f ms), "
+                "whole program %.2f ms against %.2f ms (%+.2f ms)\n",
+                boat.gameMsPerFrame, bee.gameMsPerFrame, boat.gameMsPerFrame - bee.gameMsPerFrame, boat.cpuMsPerFrame,
+                bee.cpuMsPerFrame, boat.cpuMsPerFrame - bee.cpuMsPerFrame);
 }
 
 int measure() {
@@ -394,35 +473,8 @@ int measure() {
     if (!uidriver::GameSession::waitForCapture(game)) cannotMeasure("the game's capture did not start");
 
     // 2. Play: the recording, the scene and the HUD, with the voice coming
-    // and going.  One long sound keeps the player's own start-up out of it.
-    std::vector<int16_t> alternating;
-    for (int played = 0; played < kCpuWindowMs + kPlayVowelMs + kPlayPauseMs; played += kPlayVowelMs + kPlayPauseMs) {
-        const auto vowel = uidriver::sustainedVowel(kPlayVowelMs), pause = uidriver::silence(kPlayPauseMs);
-        alternating.insert(alternating.end(), vowel.begin(), vowel.end());
-        alternating.insert(alternating.end(), pause.begin(), pause.end());
-    }
-    int flights = 0;
-    {
-        PcmPlayer player(alternating);
-        if (!player.started()) cannotMeasure("the vowel could not be played");
-        const CpuUse play = cpuUse(session.program(), [&] {
-            // A light look at the bee every quarter second: unless it flies,
-            // the voice is not reaching the game and this is not play.
-            const double end = nowMs() + kCpuWindowMs;
-            bool wasHigh = false;
-            while (nowMs() < end) {
-                const bool isHigh = high.count(yellow) > kBeePixels;
-                if (isHigh && !wasHigh) ++flights;
-                wasHigh = isHigh;
-                Sleep(250);
-            }
-        });
-        if (flights == 0) cannotMeasure("the bee never flew during play: the voice did not reach the game");
-        if (session.program().dialogWithText("Tempo Obtido")) cannotMeasure("a phonation was taken during play");
-        std::printf("play: %.1f%% of one core over %.1f s, bee flying in %d vowels%s\n", play.percent,
-                    play.wallMs / 1000.0, flights, play.detail.c_str());
-    }
-
+    // and going.
+    const PlayFigures beePlay = measurePlay(session, game, scenes::beeScene(), "abelha");
     // 3. Voice onset: the game against a recorder of our own, both fed by
     // the same sound.
     AudioProbe probe;
@@ -478,6 +530,7 @@ int measure() {
     if (sure) uidriver::clickButton(sure, IDYES);
     const long code = session.program().waitExit(20000);
     if (!sure || code != 0) std::printf("quit: the program did not end cleanly (exit code %ld)\n", code);
+    measureBoatAgainst(beePlay);
     return 0;
 }
 
@@ -488,7 +541,7 @@ int main() {
     try {
         return measure();
     } catch (const Unmeasurable& failure) {
-        std::fprintf(stderr, "abelha_bench: %s\n", failure.what);
+        std::fprintf(stderr, "games_bench: %s\n", failure.what);
         return 1;
     }
 }
