@@ -37,14 +37,16 @@ PlotArea chartPlotArea(int width, int height) { return {56, kLegendHeight + 12, 
 
 ChartScale::ChartScale(const PlotArea& area, int64_t firstTime, int64_t lastTime, int largestHundredths)
     : area_(area), first_(std::min(firstTime, lastTime)), last_(std::max(firstTime, lastTime)) {
-    const int largest = std::max(largestHundredths, 1);
+    // The top lies a little above the longest time, so no result sits on
+    // the chart's edge.
+    const int largest = std::max(largestHundredths, 0);
     step_ = kSteps[std::size(kSteps) - 1];
     for (int s : kSteps)
-        if ((largest + s - 1) / s <= kMostGridLines) {
+        if (largest / s + 1 <= kMostGridLines) {
             step_ = s;
             break;
         }
-    top_ = std::max(1, (largest + step_ - 1) / step_) * step_;
+    top_ = (largest / step_ + 1) * step_;
 }
 
 int ChartScale::x(int64_t when) const {

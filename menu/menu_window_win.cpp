@@ -140,13 +140,13 @@ void createControls() {
                                                              IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     }
     g_menu.status = control(L"STATIC", L"Escolha o paciente e o exercício.", SS_LEFT, kMargin, kStatusTop,
-                            kClientWidth - 2 * kMargin, 56, kStatus);
+                            kClientWidth - 2 * kMargin, 44, kStatus);
     SendMessageW(g_menu.status, WM_SETFONT, reinterpret_cast<WPARAM>(g_menu.bigFont), FALSE);
     control(L"STATIC", L"Resultados", SS_LEFT, kMargin, kListTop - 24, kListWidth, 22, kResultsLabel);
     g_menu.results = control(L"LISTBOX", L"", LBS_USETABSTOPS | LBS_NOINTEGRALHEIGHT | LBS_NOSEL | WS_VSCROLL,
                              kMargin, kListTop, kListWidth, kClientHeight - kListTop - kMargin, kResults,
                              WS_EX_CLIENTEDGE);
-    const int tabs[] = {112, 170};
+    const int tabs[] = {68, 106};  // dialog units: date, exercise, time
     SendMessageW(g_menu.results, LB_SETTABSTOPS, 2, reinterpret_cast<LPARAM>(tabs));
     const int chartLeft = kMargin + kListWidth + 12;
     control(L"STATIC", L"Evolução dos tempos", SS_LEFT, chartLeft, kListTop - 24, 300, 22, kResultsLabel);

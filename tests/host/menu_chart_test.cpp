@@ -48,16 +48,16 @@ TEST(MenuChart, SecondsGetARoundTopAndFewGridLines) {
         int largest;
         int top, step;
     } cases[] = {
-        {0, 50, 50},          {1, 50, 50},           {250, 250, 50},  {301, 400, 100},
-        {735, 800, 200},      {1000, 1000, 200},     {2999, 3000, 500}, {6203, 7500, 1500},
-        {59999, 60000, 12000}, {1800000, 1800000, 300000},
+        {0, 50, 50},          {1, 50, 50},           {250, 300, 50},  {301, 400, 100},
+        {735, 800, 200},      {1000, 1200, 200},     {2999, 3000, 500}, {6203, 7500, 1500},
+        {59999, 60000, 12000}, {1500000, 1800000, 300000},
     };
     const menu::PlotArea area{40, 10, 440, 210};
     for (const auto& c : cases) {
         const menu::ChartScale scale(area, 0, 100, c.largest);
         EXPECT_EQ(scale.topHundredths(), c.top) << c.largest;
         EXPECT_EQ(scale.stepHundredths(), c.step) << c.largest;
-        EXPECT_GE(scale.topHundredths(), c.largest);
+        EXPECT_GT(scale.topHundredths(), c.largest);
         EXPECT_LE(scale.valueTicks().size(), 7u) << c.largest;
     }
 }
@@ -70,7 +70,7 @@ TEST(MenuChart, TimesAndSecondsLandInsideThePlot) {
         int hundredths;
         int x, y;
     } cases[] = {
-        {at(2026, 3, 1), 0, 40, 210},     {at(2026, 3, 11), 1000, 440, 10}, {at(2026, 3, 6), 500, 240, 110},
+        {at(2026, 3, 1), 0, 40, 210},     {at(2026, 3, 11), 1200, 440, 10}, {at(2026, 3, 6), 600, 240, 110},
         {at(2026, 2, 1), 2000, 40, 10},   {at(2026, 4, 1), -5, 440, 210},
     };
     for (const auto& c : cases) {
@@ -78,9 +78,9 @@ TEST(MenuChart, TimesAndSecondsLandInsideThePlot) {
         EXPECT_EQ(scale.y(c.hundredths), c.y) << c.hundredths;
     }
     const auto ticks = scale.valueTicks();
-    ASSERT_EQ(ticks.size(), 6u);
+    ASSERT_EQ(ticks.size(), 7u);
     EXPECT_EQ(ticks.front().label, "0 s");
-    EXPECT_EQ(ticks.back().label, "10 s");
+    EXPECT_EQ(ticks.back().label, "12 s");
     EXPECT_EQ(ticks.back().y, 10);
     EXPECT_EQ(menu::ChartScale(area, 0, 1, 149).valueTicks()[1].label, "0,5 s");
 }

@@ -106,6 +106,14 @@ Program::Program(const std::wstring& exe, const std::wstring& workDir) {
         process_ = {};
 }
 
+Program::Program(HWND window) {
+    DWORD id = 0;
+    if (!window || !GetWindowThreadProcessId(window, &id)) return;
+    process_.hProcess =
+        OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE, FALSE, id);
+    if (process_.hProcess) process_.dwProcessId = id;
+}
+
 Program::~Program() {
     if (!process_.hProcess) return;
     if (running()) {
@@ -113,7 +121,7 @@ Program::~Program() {
         WaitForSingleObject(process_.hProcess, 5000);
     }
     CloseHandle(process_.hProcess);
-    CloseHandle(process_.hThread);
+    if (process_.hThread) CloseHandle(process_.hThread);
 }
 
 bool Program::running() const {
@@ -157,9 +165,19 @@ HWND Program::mainWindow() const {
     return findWindow(id(), [](HWND hwnd) { return className(hwnd) == "KeltumClass"; });
 }
 
+HWND anyWindowTitled(const std::wstring& title) {
+    HWND found = FindWindowW(nullptr, title.c_str());
+    return found && IsWindowVisible(found) ? found : nullptr;
+}
+
 void clickButton(HWND dialog, int id) {
     HWND button = GetDlgItem(dialog, id);
     if (button) SendMessageW(button, BM_CLICK, 0, 0);
+}
+
+void postClick(HWND dialog, int id) {
+    HWND button = GetDlgItem(dialog, id);
+    if (button) PostMessageW(button, BM_CLICK, 0, 0);
 }
 
 void pressKey(HWND window, UINT key) {
@@ -182,6 +200,63 @@ std::string windowTitle(HWND window) {
     wchar_t text[512] = {};
     GetWindowTextW(window, text, 512);
     return narrow(text);
+}
+
+std::vector<std::string> listBoxLines(HWND list) {
+    std::vector<std::string> lines;
+    const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
+        if (length < 0) break;
+        std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+        SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
+        lines.push_back(narrow(text.c_str()));
+    }
+    return lines;
+}
+
+void typeText(HWND edit, const std::string& text) {
+    SendMessageW(edit, EM_SETSEL, 0, -1);
+    SendMessageW(edit, WM_CHAR, VK_BACK, 1);
+    const int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<size_t>(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
+    for (wchar_t c : wide) SendMessageW(edit, WM_CHAR, c, 1);
+}
+
+// The screen's pixels in `area`, top row first, as 0x00RRGGBB.
+std::vector<uint32_t> screenPixels(const RECT& area) {
+    const int width = area.right - area.left, height = area.bottom - area.top;
+    if (width <= 0 || height <= 0) return {};
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    std::vector<uint32_t> pixels;
+    if (bitmap) {
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
+        SelectObject(memory, old);
+        const auto* p = static_cast<const uint32_t*>(bits);
+        pixels.assign(p, p + static_cast<size_t>(width) * static_cast<size_t>(height));
+        DeleteObject(bitmap);
+    }
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    for (uint32_t& p : pixels) p &= 0xFFFFFF;
+    return pixels;
+}
+
+int countScreenColour(const RECT& area, COLORREF colour) {
+    const uint32_t wanted = (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
+    const auto pixels = screenPixels(area);
+    return static_cast<int>(std::count(pixels.begin(), pixels.end(), wanted));
 }
 
 bool saveScreenshot(const std::wstring& path) {

@@ -21,6 +21,9 @@ class Program {
 public:
     // Starts `exe` with `workDir` as its current directory.
     Program(const std::wstring& exe, const std::wstring& workDir);
+    // A program that something else started (the menu starts the games):
+    // the one that owns `window`.
+    explicit Program(HWND window);
     ~Program();  // ends the program if it is still running
     bool started() const { return process_.hProcess != nullptr; }
     DWORD id() const { return process_.dwProcessId; }
@@ -44,17 +47,30 @@ private:
     PROCESS_INFORMATION process_{};
 };
 
+// A visible top-level window titled `title`, of any process.
+HWND anyWindowTitled(const std::wstring& title);
+
 void clickButton(HWND dialog, int id);
+// The same without waiting for the click's handling: for a button that
+// opens a modal box, which would hold a sent click until it closes.
+void postClick(HWND dialog, int id);
 void pressKey(HWND window, UINT key);
 bool buttonEnabled(HWND dialog, int id);
 // Texts of a dialog's static controls, joined with line breaks.
 std::string dialogText(HWND dialog);
 std::string windowTitle(HWND window);
+// The lines of a list box, as it shows them.
+std::vector<std::string> listBoxLines(HWND list);
+// Types `text` (UTF-8) into an edit field, replacing what it held, one
+// character message at a time as a keyboard would.
+void typeText(HWND edit, const std::string& text);
 
 // Saves the whole screen as a 24-bit BMP; false when it cannot.
 bool saveScreenshot(const std::wstring& path);
 // One pixel of the screen, as RGB.
 COLORREF screenPixel(int x, int y);
+// How many pixels of `area` (screen coordinates) are exactly `colour`.
+int countScreenColour(const RECT& area, COLORREF colour);
 // The window's client area on the screen.
 RECT clientRectOnScreen(HWND window);
 

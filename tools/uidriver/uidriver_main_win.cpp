@@ -1,6 +1,9 @@
 // The walkthrough of `make run` without a desktop: starts a game, measures
 // the room noise, starts the exercise, sings into the virtual microphone,
-// confirms the time, and leaves a screenshot of every step.
+// confirms the time, and leaves a screenshot of every step.  Given the main
+// menu (gui_kx.exe), it does the same for the bee game started from the
+// menu, with the menu's screen before and after; the history file is kept
+// in WORKDIR unless TAVORAL_HISTORICO names another folder.
 //
 //   uidriver PROGRAM.exe WORKDIR SHOTDIR
 #include <windows.h>
@@ -9,7 +12,9 @@
 #include <string>
 
 #include "driver_win.h"
+#include "menu/menu_ids.h"
 #include "samples.h"
+#include "session_win.h"
 
 namespace {
 
@@ -38,17 +43,8 @@ void say(const char* what) {
     std::fflush(stdout);
 }
 
-}  // namespace
-
-int wmain(int argc, wchar_t** argv) {
-    if (argc != 4) {
-        std::fprintf(stderr, "usage: uidriver PROGRAM.exe WORKDIR SHOTDIR\n");
-        return 2;
-    }
-    g_shots = argv[3];
-    uidriver::Program program(argv[1], argv[2]);
-    if (!program.started()) return fail("the program did not start");
-
+// One measurement in a game that is running: noise, title, vowel, "Sim".
+int walkGame(uidriver::Program& program) {
     say("1. Room noise: waiting for the noise dialog");
     HWND noise = nullptr;
     if (!uidriver::waitFor([&] { return (noise = program.window(L"Ruido Externo...")) != nullptr; }, 60000))
@@ -91,4 +87,59 @@ int wmain(int argc, wchar_t** argv) {
     const long code = program.waitExit(20000);
     std::printf("5. The program ended with exit code %ld\n", code);
     return code == 0 ? 0 : 1;
+}
+
+std::string controlText(HWND window, int id) { return uidriver::windowTitle(GetDlgItem(window, id)); }
+
+int walkMenu(const wchar_t* exe, const wchar_t* workDir) {
+    wchar_t folder[MAX_PATH];
+    if (GetEnvironmentVariableW(menu::kHistoryFolderVariable, folder, MAX_PATH) == 0 &&
+        GetFullPathNameW(workDir, MAX_PATH, folder, nullptr) > 0)
+        SetEnvironmentVariableW(menu::kHistoryFolderVariable, folder);
+    uidriver::Program program(exe, workDir);
+    if (!program.started()) return fail("the menu did not start");
+    say("The main menu");
+    HWND window = nullptr;
+    if (!uidriver::waitFor([&] { return (window = program.window(L"Tavoral")) != nullptr; }, 30000))
+        return fail("no menu window");
+    Sleep(800);
+    shot(L"menu-before");
+    HWND patient = FindWindowExW(GetDlgItem(window, menu::kPatient), nullptr, L"Edit", nullptr);
+    uidriver::typeText(patient, "Ana Júlia");
+    uidriver::postClick(window, menu::kFirstExercise);
+    uidriver::GameSession game(L"abelha", 60000);
+    if (!game.program().started()) return fail("the menu started no bee game");
+    if (walkGame(game.program()) != 0) return 1;
+
+    say("6. Back in the menu");
+    if (!uidriver::waitFor([&] { return controlText(window, menu::kStatus).find("registrado") != std::string::npos; },
+                           20000))
+        return fail("the menu shows no result");
+    Sleep(800);
+    std::printf("  %s\n", controlText(window, menu::kStatus).c_str());
+    for (const auto& line : uidriver::listBoxLines(GetDlgItem(window, menu::kResults)))
+        std::printf("  %s\n", line.c_str());
+    shot(L"menu-after");
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    return program.waitExit(20000) == 0 ? 0 : 1;
+}
+
+bool isMenu(const std::wstring& exe) {
+    const size_t slash = exe.find_last_of(L"\\/");
+    const std::wstring name = slash == std::wstring::npos ? exe : exe.substr(slash + 1);
+    return _wcsicmp(name.c_str(), L"gui_kx.exe") == 0;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: uidriver PROGRAM.exe WORKDIR SHOTDIR\n");
+        return 2;
+    }
+    g_shots = argv[3];
+    if (isMenu(argv[1])) return walkMenu(argv[1], argv[2]);
+    uidriver::Program program(argv[1], argv[2]);
+    if (!program.started()) return fail("the program did not start");
+    return walkGame(program);
 }
