@@ -76,15 +76,16 @@ void drawExerciseLine(HDC dc, const Exercise& exercise, const std::vector<POINT>
 }
 
 // A square of each exercise's colour and its name, for the exercises shown.
-void drawLegend(HDC dc, const std::vector<const Exercise*>& shown, int left) {
-    int x = left;
+void drawLegend(HDC dc, const std::vector<const Exercise*>& shown) {
+    constexpr int kEntryWidth = 96;  // five entries fit the narrowest chart
+    int x = 12;
     for (const Exercise* e : shown) {
         RECT square{x, 8, x + 14, 22};
         HBRUSH brush = CreateSolidBrush(colourOf(*e));
         FillRect(dc, &square, brush);
         DeleteObject(brush);
-        drawText(dc, e->name, {x + 20, 4, x + 110, kLegendHeight}, DT_LEFT | DT_VCENTER);
-        x += 110;
+        drawText(dc, e->name, {x + 20, 4, x + kEntryWidth, kLegendHeight}, DT_LEFT | DT_VCENTER);
+        x += kEntryWidth;
     }
 }
 
@@ -122,7 +123,7 @@ void paintChart(HDC dc, const RECT& client, const std::vector<HistoryRecord>& re
         drawExerciseLine(dc, e, points);
         shown.push_back(&e);
     }
-    drawLegend(dc, shown, area.left);
+    drawLegend(dc, shown);
 }
 
 void OnPaint(HWND chart) {

@@ -146,7 +146,7 @@ void createControls() {
     g_menu.results = control(L"LISTBOX", L"", LBS_USETABSTOPS | LBS_NOINTEGRALHEIGHT | LBS_NOSEL | WS_VSCROLL,
                              kMargin, kListTop, kListWidth, kClientHeight - kListTop - kMargin, kResults,
                              WS_EX_CLIENTEDGE);
-    const int tabs[] = {68, 106};  // dialog units: date, exercise, time
+    const int tabs[] = {64, 92};  // dialog units: date, exercise, time
     SendMessageW(g_menu.results, LB_SETTABSTOPS, 2, reinterpret_cast<LPARAM>(tabs));
     const int chartLeft = kMargin + kListWidth + 12;
     control(L"STATIC", L"Evolução dos tempos", SS_LEFT, chartLeft, kListTop - 24, 300, 22, kResultsLabel);

@@ -224,40 +224,44 @@ void typeText(HWND edit, const std::string& text) {
     for (wchar_t c : wide) SendMessageW(edit, WM_CHAR, c, 1);
 }
 
-// The screen's pixels in `area`, top row first, as 0x00RRGGBB.
-std::vector<uint32_t> screenPixels(const RECT& area) {
+ScreenArea::ScreenArea(RECT area) : area_(area) {
     const int width = area.right - area.left, height = area.bottom - area.top;
-    if (width <= 0 || height <= 0) return {};
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     info.bmiHeader.biWidth = width;
     info.bmiHeader.biHeight = -height;
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    std::vector<uint32_t> pixels;
-    if (bitmap) {
-        HGDIOBJ old = SelectObject(memory, bitmap);
-        BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
-        SelectObject(memory, old);
-        const auto* p = static_cast<const uint32_t*>(bits);
-        pixels.assign(p, p + static_cast<size_t>(width) * static_cast<size_t>(height));
-        DeleteObject(bitmap);
-    }
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    for (uint32_t& p : pixels) p &= 0xFFFFFF;
-    return pixels;
+    screen_ = GetDC(nullptr);
+    memory_ = CreateCompatibleDC(screen_);
+    bitmap_ = CreateDIBSection(screen_, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
+    if (bitmap_) old_ = SelectObject(memory_, bitmap_);
+    pixels_ = static_cast<size_t>(width) * static_cast<size_t>(height);
 }
 
-int countScreenColour(const RECT& area, COLORREF colour) {
-    const uint32_t wanted = (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
-    const auto pixels = screenPixels(area);
-    return static_cast<int>(std::count(pixels.begin(), pixels.end(), wanted));
+ScreenArea::~ScreenArea() {
+    if (bitmap_) {
+        SelectObject(memory_, old_);
+        DeleteObject(bitmap_);
+    }
+    DeleteDC(memory_);
+    ReleaseDC(nullptr, screen_);
 }
+
+int ScreenArea::count(COLORREF colour) {
+    if (!bitmap_ || !BitBlt(memory_, 0, 0, area_.right - area_.left, area_.bottom - area_.top, screen_,
+                            area_.left, area_.top, SRCCOPY))
+        return -1;
+    GdiFlush();
+    const uint32_t wanted = (static_cast<uint32_t>(GetRValue(colour)) << 16) |
+                            (static_cast<uint32_t>(GetGValue(colour)) << 8) | GetBValue(colour);
+    int n = 0;
+    for (size_t i = 0; i < pixels_; ++i)
+        if ((bits_[i] & 0xFFFFFF) == wanted) ++n;
+    return n;
+}
+
+int countScreenColour(const RECT& area, COLORREF colour) { return ScreenArea(area).count(colour); }
 
 bool saveScreenshot(const std::wstring& path) {
     const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);

@@ -69,6 +69,30 @@ void typeText(HWND edit, const std::string& text);
 bool saveScreenshot(const std::wstring& path);
 // One pixel of the screen, as RGB.
 COLORREF screenPixel(int x, int y);
+// Pixels of one colour in a rectangle of the screen, read in a single copy:
+// reading them one by one would take the X server longer than a buffer.
+// The copy is kept for counting again.
+class ScreenArea {
+public:
+    explicit ScreenArea(RECT area);
+    ~ScreenArea();
+    ScreenArea(const ScreenArea&) = delete;
+    ScreenArea& operator=(const ScreenArea&) = delete;
+
+    bool ok() const { return bitmap_ != nullptr; }
+    // Copies the screen again and counts; -1 when it cannot.
+    int count(COLORREF colour);
+
+private:
+    RECT area_;
+    HDC screen_ = nullptr;
+    HDC memory_ = nullptr;
+    HBITMAP bitmap_ = nullptr;
+    HGDIOBJ old_ = nullptr;
+    uint32_t* bits_ = nullptr;
+    size_t pixels_ = 0;
+};
+
 // How many pixels of `area` (screen coordinates) are exactly `colour`.
 int countScreenColour(const RECT& area, COLORREF colour);
 // The window's client area on the screen.
