@@ -156,6 +156,11 @@ TEST_F(MenuTest, ResultsAreKeptPerPatientShownListedChartedAndThereNextTime) {
         EXPECT_TRUE(menu.lines().empty());
         saveShot(L"menu-empty");
 
+        uidriver::postClick(menu.window(), menu::kOpenSheet);
+        HWND noSheet = menu.box("Ainda não há resultados no histórico.");
+        ASSERT_NE(noSheet, nullptr);
+        uidriver::clickButton(noSheet, IDOK);
+
         // Only abelha is in the folder.
         menu.start(kCarro);
         HWND missing = menu.box("O programa carro.exe (Carro) não foi encontrado");
