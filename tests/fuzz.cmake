@@ -4,15 +4,22 @@
 # into the committed corpus.
 set(TE_FUZZ_FLAGS -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all)
 
-add_executable(engine_fuzz fuzz/engine_fuzz.cpp)
-target_compile_options(engine_fuzz PRIVATE ${TE_FUZZ_FLAGS})
-target_link_options(engine_fuzz PRIVATE ${TE_FUZZ_FLAGS})
-target_link_libraries(engine_fuzz PRIVATE engine_core)
-te_warnings(engine_fuzz)
+# fuzz/<name>_fuzz.cpp against `library`, seeded from fuzz/corpus/<name>.
+function(te_add_fuzz_target name library)
+  add_executable(${name}_fuzz fuzz/${name}_fuzz.cpp)
+  target_compile_options(${name}_fuzz PRIVATE ${TE_FUZZ_FLAGS})
+  target_link_options(${name}_fuzz PRIVATE ${TE_FUZZ_FLAGS})
+  target_link_libraries(${name}_fuzz PRIVATE ${library})
+  te_warnings(${name}_fuzz)
 
-set(engine_fuzz_work ${CMAKE_CURRENT_BINARY_DIR}/engine_fuzz.run)
-add_test(NAME engine_fuzz
-  COMMAND sh -c "mkdir -p '${engine_fuzz_work}/corpus' && exec '$<TARGET_FILE:engine_fuzz>' \
+  set(work ${CMAKE_CURRENT_BINARY_DIR}/${name}_fuzz.run)
+  add_test(NAME ${name}_fuzz
+    COMMAND sh -c "mkdir -p '${work}/corpus' && exec '$<TARGET_FILE:${name}_fuzz>' \
 -max_total_time=\${FUZZ_SECONDS:-60} -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
--artifact_prefix='${engine_fuzz_work}/' '${engine_fuzz_work}/corpus' '${CMAKE_CURRENT_SOURCE_DIR}/fuzz/corpus/engine'")
-set_tests_properties(engine_fuzz PROPERTIES TIMEOUT 86400)
+-artifact_prefix='${work}/' '${work}/corpus' '${CMAKE_CURRENT_SOURCE_DIR}/fuzz/corpus/${name}'")
+  set_tests_properties(${name}_fuzz PROPERTIES TIMEOUT 86400)
+endfunction()
+
+te_add_fuzz_target(engine engine_core)
+# The menu's history file, read back whatever state it was left in.
+te_add_fuzz_target(history menu_core)

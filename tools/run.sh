@@ -5,7 +5,9 @@
 # program starts and the therapist uses it.  Without them, the virtual
 # display and microphone are used and the UI driver walks through one
 # measurement: noise, title, a sung vowel, the confirmation.  Screenshots
-# (PNG) and the result file are left in out/.
+# (PNG) and the result file are left in out/; for the main menu (gui_kx)
+# the measurement is started from the menu, and its history file is left
+# there too.
 #
 #   tools/run.sh PROGRAM WINBUILD OUTDIR
 set -euo pipefail
@@ -19,6 +21,12 @@ cp "$build/$program.exe" "$out/"
 [ -f "$build/$program.ff" ] && cp "$build/$program.ff" "$out/"
 # The launcher starts the runtime, which opens the book, all from beside it.
 [ "$program" = tavoral ] && cp "$build/dllcontrolkx.dll" "$build/TB90run.exe" "$build/gui_kx.exe" "$out/"
+# The main menu starts the exercises from its own folder: those built so far.
+if [ "$program" = gui_kx ]; then
+  for exercise in abelha carro barco menina adulto; do
+    for file in "$build/$exercise.exe" "$build/$exercise.ff"; do [ -f "$file" ] && cp "$file" "$out/"; done
+  done
+fi
 
 have_desktop() {
   [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1 && pactl info >/dev/null 2>&1 &&
@@ -35,6 +43,7 @@ fi
 
 echo "No desktop with a microphone here: using the virtual display and microphone."
 cp "$build/uidriver.exe" "$out/"
+rm -f "$out/historico.csv"  # the walkthrough keeps the menu's history here
 unset DISPLAY
 "$here/tools/testenv.sh" --virtual-display -- sh -c "cd '$out' && wine ./uidriver.exe '$program.exe' . ."
 status=$?
@@ -46,4 +55,5 @@ rm -f "$out/uidriver.exe"
 echo "Screenshots and the result file are in $out/:"
 ls -1 "$out" | grep -vE '\.(exe|ff|dll)$' | sed 's/^/  /'
 [ -f "$out/$program.dat" ] && echo "$program.dat: $(cat "$out/$program.dat")"
+[ -f "$out/historico.csv" ] && { echo "historico.csv:"; sed 's/^/  /' "$out/historico.csv"; }
 exit $status

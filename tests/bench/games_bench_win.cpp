@@ -115,58 +115,7 @@ COLORREF beeYellow() {
 
 // --- the screen --------------------------------------------------------------------
 
-// Pixels of one colour in a rectangle of the screen, read in a single copy:
-// reading them one by one would take the X server longer than a buffer.
-class ScreenArea {
-public:
-    explicit ScreenArea(RECT area) : area_(area) {
-        const int width = area.right - area.left, height = area.bottom - area.top;
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        screen_ = GetDC(nullptr);
-        memory_ = CreateCompatibleDC(screen_);
-        bitmap_ = CreateDIBSection(screen_, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
-        if (bitmap_) old_ = SelectObject(memory_, bitmap_);
-        pixels_ = static_cast<size_t>(width) * static_cast<size_t>(height);
-    }
-    ~ScreenArea() {
-        if (bitmap_) {
-            SelectObject(memory_, old_);
-            DeleteObject(bitmap_);
-        }
-        DeleteDC(memory_);
-        ReleaseDC(nullptr, screen_);
-    }
-    ScreenArea(const ScreenArea&) = delete;
-    ScreenArea& operator=(const ScreenArea&) = delete;
-
-    bool ok() const { return bitmap_ != nullptr; }
-    int count(COLORREF colour) {
-        if (!bitmap_ || !BitBlt(memory_, 0, 0, area_.right - area_.left, area_.bottom - area_.top, screen_,
-                                area_.left, area_.top, SRCCOPY))
-            return -1;
-        GdiFlush();
-        const uint32_t wanted = (static_cast<uint32_t>(GetRValue(colour)) << 16) |
-                                (static_cast<uint32_t>(GetGValue(colour)) << 8) | GetBValue(colour);
-        int n = 0;
-        for (size_t i = 0; i < pixels_; ++i)
-            if ((bits_[i] & 0xFFFFFF) == wanted) ++n;
-        return n;
-    }
-
-private:
-    RECT area_;
-    HDC screen_ = nullptr;
-    HDC memory_ = nullptr;
-    HBITMAP bitmap_ = nullptr;
-    HGDIOBJ old_ = nullptr;
-    uint32_t* bits_ = nullptr;
-    size_t pixels_ = 0;
-};
+using uidriver::ScreenArea;
 
 RECT at(const RECT& client, int left, int top, int right, int bottom) {
     return {client.left + left, client.top + top, client.left + right, client.top + bottom};

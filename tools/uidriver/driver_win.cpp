@@ -118,6 +118,14 @@ Program::Program(const std::wstring& exe, const std::wstring& workDir, const std
         process_ = {};
 }
 
+Program::Program(HWND window) {
+    DWORD id = 0;
+    if (!window || !GetWindowThreadProcessId(window, &id)) return;
+    process_.hProcess =
+        OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE, FALSE, id);
+    if (process_.hProcess) process_.dwProcessId = id;
+}
+
 Program::~Program() {
     if (!process_.hProcess) return;
     if (running()) {
@@ -125,7 +133,7 @@ Program::~Program() {
         WaitForSingleObject(process_.hProcess, 5000);
     }
     CloseHandle(process_.hProcess);
-    CloseHandle(process_.hThread);
+    if (process_.hThread) CloseHandle(process_.hThread);
 }
 
 bool Program::running() const {
@@ -197,6 +205,11 @@ HANDLE openProcessNamed(const wchar_t* exeName) {
     return found;
 }
 
+HWND anyWindowTitled(const std::wstring& title) {
+    HWND found = FindWindowW(nullptr, title.c_str());
+    return found && IsWindowVisible(found) ? found : nullptr;
+}
+
 void clickButton(HWND dialog, int id) {
     HWND button = GetDlgItem(dialog, id);
     if (button) SendMessageW(button, BM_CLICK, 0, 0);
@@ -206,6 +219,10 @@ void click(HWND window, int x, int y) {
     const LPARAM at = MAKELPARAM(x, y);
     PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at);
     PostMessageW(window, WM_LBUTTONUP, 0, at);
+
+void postClick(HWND dialog, int id) {
+    HWND button = GetDlgItem(dialog, id);
+    if (button) PostMessageW(button, BM_CLICK, 0, 0);
 }
 
 void pressKey(HWND window, UINT key) {
@@ -246,6 +263,70 @@ ScreenGrab grabScreen() {
     ScreenGrab grab;
     grab.width = GetSystemMetrics(SM_CXSCREEN);
     grab.height = GetSystemMetrics(SM_CYSCREEN);
+
+std::vector<std::string> listBoxLines(HWND list) {
+    std::vector<std::string> lines;
+    const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
+        if (length < 0) break;
+        std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+        SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
+        lines.push_back(narrow(text.c_str()));
+    }
+    return lines;
+}
+
+void typeText(HWND edit, const std::string& text) {
+    SendMessageW(edit, EM_SETSEL, 0, -1);
+    SendMessageW(edit, WM_CHAR, VK_BACK, 1);
+    const int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<size_t>(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
+    for (wchar_t c : wide) SendMessageW(edit, WM_CHAR, c, 1);
+}
+
+ScreenArea::ScreenArea(RECT area) : area_(area) {
+    const int width = area.right - area.left, height = area.bottom - area.top;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    screen_ = GetDC(nullptr);
+    memory_ = CreateCompatibleDC(screen_);
+    bitmap_ = CreateDIBSection(screen_, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
+    if (bitmap_) old_ = SelectObject(memory_, bitmap_);
+    pixels_ = static_cast<size_t>(width) * static_cast<size_t>(height);
+}
+
+ScreenArea::~ScreenArea() {
+    if (bitmap_) {
+        SelectObject(memory_, old_);
+        DeleteObject(bitmap_);
+    }
+    DeleteDC(memory_);
+    ReleaseDC(nullptr, screen_);
+}
+
+int ScreenArea::count(COLORREF colour) {
+    if (!bitmap_ || !BitBlt(memory_, 0, 0, area_.right - area_.left, area_.bottom - area_.top, screen_,
+                            area_.left, area_.top, SRCCOPY))
+        return -1;
+    GdiFlush();
+    const uint32_t wanted = (static_cast<uint32_t>(GetRValue(colour)) << 16) |
+                            (static_cast<uint32_t>(GetGValue(colour)) << 8) | GetBValue(colour);
+    int n = 0;
+    for (size_t i = 0; i < pixels_; ++i)
+        if ((bits_[i] & 0xFFFFFF) == wanted) ++n;
+    return n;
+}
+
+int countScreenColour(const RECT& area, COLORREF colour) { return ScreenArea(area).count(colour); }
+
+bool saveScreenshot(const std::wstring& path) {
+    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
     BITMAPINFO info{};

@@ -31,6 +31,10 @@ public:
     // Starts `exe` with `workDir` as its current directory, and with
     // `arguments` after the program's name on its command line.
     Program(const std::wstring& exe, const std::wstring& workDir, const std::wstring& arguments = L"");
+    // A program that something else started (the menu starts the games):
+    // the one that owns `window`.
+    explicit Program(HWND window);
+
     ~Program();  // ends the program if it is still running
     bool started() const { return process_.hProcess != nullptr; }
     DWORD id() const { return process_.dwProcessId; }
@@ -63,8 +67,13 @@ DWORD windowProcess(HWND window);
 // A running process started from `exeName` ("TB90run.exe"), opened to wait
 // on and to end; nullptr when there is none.  The caller closes it.
 HANDLE openProcessNamed(const wchar_t* exeName);
+// A visible top-level window titled `title`, of any process.
+HWND anyWindowTitled(const std::wstring& title);
 
 void clickButton(HWND dialog, int id);
+// The same without waiting for the click's handling: for a button that
+// opens a modal box, which would hold a sent click until it closes.
+void postClick(HWND dialog, int id);
 void pressKey(HWND window, UINT key);
 // A left click at (x, y) of the window's client area.
 void click(HWND window, int x, int y);
@@ -83,6 +92,11 @@ struct ScreenGrab {
     COLORREF at(int x, int y) const;  // CLR_INVALID outside
 };
 ScreenGrab grabScreen();
+// The lines of a list box, as it shows them.
+std::vector<std::string> listBoxLines(HWND list);
+// Types `text` (UTF-8) into an edit field, replacing what it held, one
+// character message at a time as a keyboard would.
+void typeText(HWND edit, const std::string& text);
 
 // Saves the whole screen as a 24-bit BMP; false when it cannot.
 bool saveScreenshot(const std::wstring& path);
@@ -90,6 +104,32 @@ bool saveScreenshot(const std::wstring& path);
 COLORREF screenPixel(int x, int y);
 // Pixels of `colour` in the screen area, every other row and column.
 int countColour(RECT area, COLORREF colour);
+// Pixels of one colour in a rectangle of the screen, read in a single copy:
+// reading them one by one would take the X server longer than a buffer.
+// The copy is kept for counting again.
+class ScreenArea {
+public:
+    explicit ScreenArea(RECT area);
+    ~ScreenArea();
+    ScreenArea(const ScreenArea&) = delete;
+    ScreenArea& operator=(const ScreenArea&) = delete;
+
+    bool ok() const { return bitmap_ != nullptr; }
+    // Copies the screen again and counts; -1 when it cannot.
+    int count(COLORREF colour);
+
+private:
+    RECT area_;
+    HDC screen_ = nullptr;
+    HDC memory_ = nullptr;
+    HBITMAP bitmap_ = nullptr;
+    HGDIOBJ old_ = nullptr;
+    uint32_t* bits_ = nullptr;
+    size_t pixels_ = 0;
+};
+
+// How many pixels of `area` (screen coordinates) are exactly `colour`.
+int countScreenColour(const RECT& area, COLORREF colour);
 // The window's client area on the screen.
 RECT clientRectOnScreen(HWND window);
 

@@ -51,8 +51,15 @@ GameSession::GameSession(const std::wstring& buildDir, const std::wstring& progr
     program_ = std::make_unique<Program>(buildDir + L"\\" + program + L".exe", dir_);
 }
 
+GameSession::GameSession(const std::wstring& program, DWORD timeoutMs) : name_(program) {
+    HWND noise = nullptr;
+    waitFor([&] { return (noise = anyWindowTitled(kNoiseDialogTitle)) != nullptr; }, timeoutMs);
+    program_ = std::make_unique<Program>(noise);
+}
+
 GameSession::~GameSession() {
     program_.reset();
+    if (dir_.empty()) return;  // the folder is someone else's
     DeleteFileW(resultPath().c_str());
     DeleteFileW((dir_ + L"\\" + name_ + L".ff").c_str());
     DeleteFileW(helpPath().c_str());

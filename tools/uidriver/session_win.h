@@ -29,13 +29,18 @@ public:
     // older result file holding `oldResult` when one is given.
     GameSession(const std::wstring& buildDir, const std::wstring& program, bool withArt = true,
                 const char* oldResult = nullptr);
-    ~GameSession();  // ends the program and removes the folder
+    // The game that something else (the menu) starts: waits up to
+    // `timeoutMs` for its noise dialog, then drives it where it runs.
+    // program() is not started() when no game came.
+    GameSession(const std::wstring& program, DWORD timeoutMs);
+    ~GameSession();  // ends the program and removes the folder it made
     GameSession(const GameSession&) = delete;
     GameSession& operator=(const GameSession&) = delete;
 
     Program& program() { return *program_; }
     // The working folder the program runs in.
     const std::wstring& folder() const { return dir_; }
+    // Only for a session with a folder of its own.
     std::wstring resultPath() const { return dir_ + L"\\" + name_ + L".dat"; }
     // The help text where F1 looks for it: hlp\brisalto in the working folder.
     std::wstring helpPath() const { return dir_ + L"\\hlp\\brisalto"; }

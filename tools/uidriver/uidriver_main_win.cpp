@@ -2,7 +2,10 @@
 // measures the room noise, starts the exercise (the games' title or the
 // adult program's invitation), sings into the virtual microphone,
 // confirms the time, and leaves a screenshot of every step.  For the
-// launcher tavoral.exe: its splash, then the book it starts.
+// launcher tavoral.exe: its splash, then the menu it starts.  Given the
+// main menu (gui_kx.exe), it does the same for the bee game started from
+// the menu, with the menu's screen before and after; the history file is
+// kept in WORKDIR unless TAVORAL_HISTORICO names another folder.
 //
 //   uidriver PROGRAM.exe WORKDIR SHOTDIR
 #include <windows.h>
@@ -11,7 +14,9 @@
 #include <string>
 
 #include "driver_win.h"
+#include "menu/menu_ids.h"
 #include "samples.h"
+#include "session_win.h"
 
 namespace {
 
@@ -69,18 +74,9 @@ bool isLauncher(const std::wstring& exe) {
     return exe.size() >= name.size() && _wcsicmp(exe.c_str() + exe.size() - name.size(), name.c_str()) == 0;
 }
 
-}  // namespace
-
-int wmain(int argc, wchar_t** argv) {
-    if (argc != 4) {
-        std::fprintf(stderr, "usage: uidriver PROGRAM.exe WORKDIR SHOTDIR\n");
-        return 2;
-    }
-    g_shots = argv[3];
-    if (isLauncher(argv[1])) return walkLauncher(argv[1], argv[2]);
-    uidriver::Program program(argv[1], argv[2]);
-    if (!program.started()) return fail("the program did not start");
-
+// One measurement in a program that is running: noise, title (or the adult
+// program's invitation), vowel, "Sim".
+int walkGame(uidriver::Program& program, bool adult) {
     say("1. Room noise: waiting for the noise dialog");
     HWND noise = nullptr;
     if (!uidriver::waitFor([&] { return (noise = program.window(L"Ruido Externo...")) != nullptr; }, 60000))
@@ -103,7 +99,7 @@ int wmain(int argc, wchar_t** argv) {
     Sleep(800);
     shot(L"title");
     // The games start with Enter, the adult program with a click.
-    if (std::wstring(argv[1]).find(L"adulto") != std::wstring::npos)
+    if (adult)
         uidriver::click(game, 320, 140);
     else
         uidriver::pressKey(game, VK_RETURN);
@@ -127,4 +123,60 @@ int wmain(int argc, wchar_t** argv) {
     const long code = program.waitExit(20000);
     std::printf("5. The program ended with exit code %ld\n", code);
     return code == 0 ? 0 : 1;
+}
+
+std::string controlText(HWND window, int id) { return uidriver::windowTitle(GetDlgItem(window, id)); }
+
+int walkMenu(const wchar_t* exe, const wchar_t* workDir) {
+    wchar_t folder[MAX_PATH];
+    if (GetEnvironmentVariableW(menu::kHistoryFolderVariable, folder, MAX_PATH) == 0 &&
+        GetFullPathNameW(workDir, MAX_PATH, folder, nullptr) > 0)
+        SetEnvironmentVariableW(menu::kHistoryFolderVariable, folder);
+    uidriver::Program program(exe, workDir);
+    if (!program.started()) return fail("the menu did not start");
+    say("The main menu");
+    HWND window = nullptr;
+    if (!uidriver::waitFor([&] { return (window = program.window(L"Tavoral")) != nullptr; }, 30000))
+        return fail("no menu window");
+    Sleep(800);
+    shot(L"menu-before");
+    HWND patient = FindWindowExW(GetDlgItem(window, menu::kPatient), nullptr, L"Edit", nullptr);
+    uidriver::typeText(patient, "Ana Júlia");
+    uidriver::postClick(window, menu::kFirstExercise);
+    uidriver::GameSession game(L"abelha", 60000);
+    if (!game.program().started()) return fail("the menu started no bee game");
+    if (walkGame(game.program(), false) != 0) return 1;
+
+    say("6. Back in the menu");
+    if (!uidriver::waitFor([&] { return controlText(window, menu::kStatus).find("registrado") != std::string::npos; },
+                           20000))
+        return fail("the menu shows no result");
+    Sleep(800);
+    std::printf("  %s\n", controlText(window, menu::kStatus).c_str());
+    for (const auto& line : uidriver::listBoxLines(GetDlgItem(window, menu::kResults)))
+        std::printf("  %s\n", line.c_str());
+    shot(L"menu-after");
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    return program.waitExit(20000) == 0 ? 0 : 1;
+}
+
+bool isMenu(const std::wstring& exe) {
+    const size_t slash = exe.find_last_of(L"\\/");
+    const std::wstring name = slash == std::wstring::npos ? exe : exe.substr(slash + 1);
+    return _wcsicmp(name.c_str(), L"gui_kx.exe") == 0;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: uidriver PROGRAM.exe WORKDIR SHOTDIR\n");
+        return 2;
+    }
+    g_shots = argv[3];
+    if (isLauncher(argv[1])) return walkLauncher(argv[1], argv[2]);
+    if (isMenu(argv[1])) return walkMenu(argv[1], argv[2]);
+    uidriver::Program program(argv[1], argv[2]);
+    if (!program.started()) return fail("the program did not start");
+    return walkGame(program, std::wstring(argv[1]).find(L"adulto") != std::wstring::npos);
 }

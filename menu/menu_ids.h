@@ -1,0 +1,31 @@
+// What the menu's window is made of, shared with the end-to-end tests that
+// find its controls.
+#pragma once
+
+namespace menu {
+
+inline constexpr wchar_t kWindowClass[] = L"TavoralMenu";
+inline constexpr wchar_t kChartClass[] = L"TavoralChart";
+inline constexpr char kWindowTitle[] = "Tavoral";
+
+// Where the history file lives when set (a folder); otherwise
+// %APPDATA%\Tavoral.  The tests and `make run` point it at a folder of
+// their own so a real user's history is never touched.
+inline constexpr wchar_t kHistoryFolderVariable[] = L"TAVORAL_HISTORICO";
+inline constexpr char kHistoryFileName[] = "historico.csv";
+
+enum ControlId : int {
+    kPatientLabel = 100,
+    kPatient = 101,
+    kOpenSheet = 102,
+    kStatus = 103,
+    kResultsLabel = 104,
+    kResults = 105,
+    kChart = 106,
+    kFirstExercise = 110,  // one button per exercise, in the order of exercises()
+};
+
+// Resource numbers of the exercise pictures, in the same order.
+inline constexpr int kFirstPicture = 200;
+
+}  // namespace menu

@@ -1,0 +1,405 @@
+#include "menu/menu_window_win.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+#include <windowsx.h>
+
+#include <algorithm>
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "menu/chart_win.h"
+#include "menu/exercise_run_win.h"
+#include "menu/exercises.h"
+#include "menu/history.h"
+#include "menu/history_file_win.h"
+#include "menu/menu_ids.h"
+#include "voice/user_message_win.h"
+
+namespace menu {
+namespace {
+
+constexpr int kClientWidth = 900, kClientHeight = 660;
+constexpr int kMargin = 16;
+constexpr int kButtonTop = 56, kButtonWidth = 164, kButtonHeight = 150, kButtonGap = 12;
+constexpr int kPictureWidth = 128, kPictureHeight = 96;
+constexpr int kStatusTop = 218, kListTop = 290, kListWidth = 300;
+constexpr COLORREF kRunningFace = RGB(255, 240, 190);
+// Posted when the patient list's choice has reached the edit field.
+constexpr UINT WM_APP_PATIENT_CHOSEN = WM_APP + 1;
+constexpr char kCaption[] = "Tavoral";
+constexpr std::size_t kExerciseCount = 5;
+
+// The menu's one window and what it shows.
+struct MenuState {
+    HINSTANCE instance = nullptr;
+    HWND window = nullptr, patient = nullptr, status = nullptr, results = nullptr, chart = nullptr;
+    std::array<HWND, kExerciseCount> buttons{};
+    std::array<HBITMAP, kExerciseCount> pictures{};
+    HFONT font = nullptr, bigFont = nullptr;
+    std::wstring folder;       // the menu's own folder, where the exercises are
+    std::wstring historyPath;  // empty when there is nowhere to keep it
+    std::vector<HistoryRecord> history;
+    CExerciseRun run;
+    std::optional<std::size_t> running;  // the exercise being run
+    std::string runningPatient;          // whom its result belongs to
+};
+MenuState g_menu;
+
+std::wstring folderOfThisProgram() {
+    wchar_t exe[MAX_PATH];
+    const DWORD n = GetModuleFileNameW(nullptr, exe, MAX_PATH);
+    std::wstring path(exe, n);
+    return path.substr(0, path.find_last_of(L"\\/"));
+}
+
+HWND control(const wchar_t* cls, const wchar_t* text, DWORD style, int x, int y, int w, int h, int id,
+             DWORD exStyle = 0) {
+    HWND hwnd = CreateWindowExW(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, g_menu.window,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), g_menu.instance, nullptr);
+    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(g_menu.font), FALSE);
+    return hwnd;
+}
+
+void setStatus(const std::string& text) { SetWindowTextW(g_menu.status, ui::widen(text).c_str()); }
+
+void message(const std::string& text, UINT flags = MB_OK | MB_ICONWARNING) {
+    ui::showMessage(g_menu.window, text, kCaption, flags);
+}
+
+std::string typedPatient() {
+    const int n = GetWindowTextLengthW(g_menu.patient);
+    std::wstring text(static_cast<size_t>(n) + 1, L'\0');
+    GetWindowTextW(g_menu.patient, text.data(), n + 1);
+    text.resize(static_cast<size_t>(n));
+    return patientName(ui::narrow(text));
+}
+
+void addPatientName(const std::string& name) {
+    const std::wstring wide = ui::widen(name);
+    if (SendMessageW(g_menu.patient, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                     reinterpret_cast<LPARAM>(wide.c_str())) == CB_ERR)
+        SendMessageW(g_menu.patient, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+}
+
+// The list and the chart of the patient whose name is in the field.
+void showPatient() {
+    const std::vector<HistoryRecord> mine = recordsOf(g_menu.history, typedPatient());
+    SendMessageW(g_menu.results, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(g_menu.results, LB_RESETCONTENT, 0, 0);
+    for (const auto& r : mine)
+        SendMessageW(g_menu.results, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ui::widen(listLine(r)).c_str()));
+    SendMessageW(g_menu.results, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(g_menu.results, nullptr, TRUE);
+    setChartRecords(g_menu.chart, mine);
+}
+
+// While an exercise runs nothing else can be started and the patient
+// stays the one its result will belong to.
+void enableChoices(bool enable) {
+    for (HWND b : g_menu.buttons) EnableWindow(b, enable);
+    EnableWindow(g_menu.patient, enable);
+}
+
+void loadHistory() {
+    const std::wstring folder = historyFolder();
+    if (folder.empty()) {
+        message("Não foi possível encontrar a pasta de dados do usuário: os resultados não serão guardados no "
+                "histórico.");
+        return;
+    }
+    g_menu.historyPath = historyPathIn(folder);
+    const HistoryRead read = readHistoryFile(g_menu.historyPath);
+    if (!read.ok) {
+        message("Não foi possível ler o histórico\n" + ui::narrow(g_menu.historyPath) + "\n" + read.error +
+                "\n\nOs exercícios podem ser feitos; os novos resultados serão acrescentados ao arquivo.");
+        return;
+    }
+    g_menu.history = read.history.records;
+    for (const auto& name : patientNames(g_menu.history)) addPatientName(name);
+    if (read.history.skipped > 0)
+        setStatus(std::to_string(read.history.skipped) +
+                  " linha(s) danificada(s) do histórico foram ignoradas; as demais estão abaixo.");
+}
+
+void createControls() {
+    control(L"STATIC", L"Paciente:", SS_LEFT, kMargin, 18, 80, 24, kPatientLabel);
+    g_menu.patient = control(WC_COMBOBOXW, L"", CBS_DROPDOWN | CBS_SORT | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP,
+                             kMargin + 84, 14, 340, 300, kPatient);
+    control(L"BUTTON", L"Abrir planilha", BS_PUSHBUTTON | WS_TABSTOP, kClientWidth - kMargin - 150, 12, 150, 30,
+            kOpenSheet);
+    const auto all = exercises();
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        const int x = kMargin + static_cast<int>(i) * (kButtonWidth + kButtonGap);
+        // The name is the button's own text, for screen readers and the keyboard.
+        g_menu.buttons[i] = control(L"BUTTON", ui::widen(all[i].name).c_str(), BS_OWNERDRAW | WS_TABSTOP, x,
+                                    kButtonTop, kButtonWidth, kButtonHeight, kFirstExercise + static_cast<int>(i));
+        g_menu.pictures[i] = static_cast<HBITMAP>(LoadImageW(g_menu.instance, MAKEINTRESOURCEW(kFirstPicture + i),
+                                                             IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    }
+    g_menu.status = control(L"STATIC", L"Escolha o paciente e o exercício.", SS_LEFT, kMargin, kStatusTop,
+                            kClientWidth - 2 * kMargin, 44, kStatus);
+    SendMessageW(g_menu.status, WM_SETFONT, reinterpret_cast<WPARAM>(g_menu.bigFont), FALSE);
+    control(L"STATIC", L"Resultados", SS_LEFT, kMargin, kListTop - 24, kListWidth, 22, kResultsLabel);
+    g_menu.results = control(L"LISTBOX", L"", LBS_USETABSTOPS | LBS_NOINTEGRALHEIGHT | LBS_NOSEL | WS_VSCROLL,
+                             kMargin, kListTop, kListWidth, kClientHeight - kListTop - kMargin, kResults,
+                             WS_EX_CLIENTEDGE);
+    const int tabs[] = {64, 92};  // dialog units: date, exercise, time
+    SendMessageW(g_menu.results, LB_SETTABSTOPS, 2, reinterpret_cast<LPARAM>(tabs));
+    const int chartLeft = kMargin + kListWidth + 12;
+    control(L"STATIC", L"Evolução dos tempos", SS_LEFT, chartLeft, kListTop - 24, 300, 22, kResultsLabel);
+    g_menu.chart = createChart(g_menu.window, kChart,
+                               {chartLeft, kListTop, kClientWidth - kMargin, kClientHeight - kMargin});
+    SendMessageW(g_menu.chart, WM_SETFONT, reinterpret_cast<WPARAM>(g_menu.font), FALSE);
+}
+
+void startExercise(std::size_t index) {
+    if (g_menu.running) return;
+    const Exercise& exercise = exercises()[index];
+    std::string error;
+    switch (g_menu.run.start(g_menu.folder, exercise, error)) {
+        case CExerciseRun::Start::missing:
+            message("O programa " + programFile(exercise) + " (" + exercise.name +
+                    ") não foi encontrado na pasta do Tavoral:\n" + ui::narrow(g_menu.folder));
+            return;
+        case CExerciseRun::Start::failed:
+            message("Não foi possível iniciar " + programFile(exercise) + ":\n" + error);
+            return;
+        case CExerciseRun::Start::started:
+            break;
+    }
+    g_menu.running = index;
+    g_menu.runningPatient = typedPatient();
+    enableChoices(false);
+    setStatus(std::string("Em andamento: ") + exercise.name + " — paciente " + g_menu.runningPatient +
+              ".\nO resultado será registrado quando o exercício terminar.");
+}
+
+// Keeps the result, or says plainly that it could not be kept; offers to
+// try again, so a spreadsheet holding the file open loses nothing.
+bool recordResult(const HistoryRecord& record) {
+    if (g_menu.historyPath.empty()) return false;
+    for (;;) {
+        std::string error;
+        if (appendToHistoryFile(g_menu.historyPath, record, error)) return true;
+        const int answer = ui::showMessage(
+            g_menu.window,
+            "Não foi possível gravar o resultado (" + record.exercise + ", " + timeText(record.hundredths) +
+                ") no histórico\n" + ui::narrow(g_menu.historyPath) + "\n" + error +
+                "\n\nSe a planilha estiver aberta, feche-a e tente novamente.",
+            kCaption, MB_RETRYCANCEL | MB_ICONWARNING);
+        if (answer != IDRETRY) return false;
+    }
+}
+
+HistoryRecord recordNow(const Exercise& exercise, int hundredths) {
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    return {{now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond},
+            g_menu.runningPatient,
+            exercise.name,
+            hundredths};
+}
+
+void finishExercise() {
+    const Exercise& exercise = exercises()[*g_menu.running];
+    const CExerciseRun::Outcome outcome = g_menu.run.finish();
+    g_menu.running.reset();
+    enableChoices(true);
+    InvalidateRect(g_menu.window, nullptr, FALSE);
+    const std::string name = exercise.name;
+    if (outcome.unreadable) {
+        setStatus(name + " terminou, mas " + resultFile(exercise) +
+                  " não contém um tempo válido: nada foi registrado.");
+    } else if (outcome.hundredths < 0) {
+        setStatus(name + " terminou sem tempo confirmado: nada foi registrado.");
+    } else {
+        const HistoryRecord record = recordNow(exercise, outcome.hundredths);
+        const std::string time = timeText(record.hundredths);
+        if (recordResult(record)) {
+            g_menu.history.push_back(record);
+            addPatientName(record.patient);
+            setStatus(name + ": " + time + " — registrado no histórico de " + record.patient + ".");
+        } else {
+            setStatus(name + ": " + time + " — NÃO registrado: o histórico não pôde ser gravado.");
+        }
+    }
+    showPatient();
+    SetForegroundWindow(g_menu.window);
+}
+
+void openSheet() {
+    if (g_menu.historyPath.empty() || GetFileAttributesW(g_menu.historyPath.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        message("Ainda não há resultados no histórico.", MB_OK | MB_ICONINFORMATION);
+        return;
+    }
+    const auto result = reinterpret_cast<INT_PTR>(
+        ShellExecuteW(g_menu.window, L"open", g_menu.historyPath.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+    if (result <= 32)
+        message("Nenhum programa deste computador abre planilhas (.csv). O histórico está em\n" +
+                ui::narrow(g_menu.historyPath));
+}
+
+// --- the window's messages ---------------------------------------------------
+
+BOOL OnCreate(HWND hwnd, LPCREATESTRUCT) {
+    g_menu.window = hwnd;
+    createControls();
+    loadHistory();
+    showPatient();
+    return TRUE;
+}
+
+void OnCommand(HWND, int id, HWND, UINT code) {
+    if (id >= kFirstExercise && id < kFirstExercise + static_cast<int>(kExerciseCount) && code == BN_CLICKED) {
+        startExercise(static_cast<std::size_t>(id - kFirstExercise));
+    } else if (id == kOpenSheet && code == BN_CLICKED) {
+        openSheet();
+    } else if (id == kPatient && code == CBN_EDITCHANGE) {
+        showPatient();
+    } else if (id == kPatient && code == CBN_SELCHANGE) {
+        // The field shows the chosen name only after this notification.
+        PostMessageW(g_menu.window, WM_APP_PATIENT_CHOSEN, 0, 0);
+    }
+}
+
+void drawExerciseButton(const DRAWITEMSTRUCT& item) {
+    const std::size_t index = item.CtlID - kFirstExercise;
+    const bool pressed = item.itemState & ODS_SELECTED, disabled = item.itemState & ODS_DISABLED;
+    const bool running = g_menu.running == index;
+    RECT box = item.rcItem;
+    HBRUSH face = CreateSolidBrush(running ? kRunningFace : GetSysColor(COLOR_BTNFACE));
+    FillRect(item.hDC, &box, face);
+    DeleteObject(face);
+    DrawEdge(item.hDC, &box, pressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
+    const int shift = pressed ? 1 : 0;
+    if (HBITMAP picture = g_menu.pictures[index]) {
+        HDC memory = CreateCompatibleDC(item.hDC);
+        HGDIOBJ old = SelectObject(memory, picture);
+        const int x = box.left + (box.right - box.left - kPictureWidth) / 2 + shift;
+        BitBlt(item.hDC, x, box.top + 10 + shift, kPictureWidth, kPictureHeight, memory, 0, 0, SRCCOPY);
+        SelectObject(memory, old);
+        DeleteDC(memory);
+    }
+    wchar_t text[32];
+    GetWindowTextW(item.hwndItem, text, 32);
+    RECT label{box.left + shift, box.top + 10 + kPictureHeight + shift, box.right + shift, box.bottom - 4 + shift};
+    HGDIOBJ oldFont = SelectObject(item.hDC, g_menu.bigFont);
+    SetBkMode(item.hDC, TRANSPARENT);
+    SetTextColor(item.hDC, disabled && !running ? GetSysColor(COLOR_GRAYTEXT) : GetSysColor(COLOR_BTNTEXT));
+    DrawTextW(item.hDC, text, -1, &label, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    SelectObject(item.hDC, oldFont);
+    if (item.itemState & ODS_FOCUS) {
+        RECT focus = box;
+        InflateRect(&focus, -4, -4);
+        DrawFocusRect(item.hDC, &focus);
+    }
+}
+
+void OnDrawItem(HWND, const DRAWITEMSTRUCT* item) {
+    if (item->CtlType == ODT_BUTTON && item->CtlID >= kFirstExercise &&
+        item->CtlID < kFirstExercise + kExerciseCount)
+        drawExerciseButton(*item);
+}
+
+void OnClose(HWND hwnd) {
+    if (g_menu.running) {
+        message(std::string("O exercício ") + exercises()[*g_menu.running].name +
+                    " ainda está aberto. Termine-o antes de fechar o Tavoral.",
+                MB_OK | MB_ICONINFORMATION);
+        return;
+    }
+    DestroyWindow(hwnd);
+}
+
+void OnDestroy(HWND) {
+    for (HBITMAP& picture : g_menu.pictures)
+        if (picture) DeleteObject(picture);
+    PostQuitMessage(0);
+}
+
+LRESULT CALLBACK menuProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+        HANDLE_MSG(hwnd, WM_CREATE, OnCreate);
+        HANDLE_MSG(hwnd, WM_COMMAND, OnCommand);
+        HANDLE_MSG(hwnd, WM_DRAWITEM, OnDrawItem);
+        HANDLE_MSG(hwnd, WM_CLOSE, OnClose);
+        HANDLE_MSG(hwnd, WM_DESTROY, OnDestroy);
+        case WM_APP_PATIENT_CHOSEN:
+            showPatient();
+            return 0;
+    }
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+HFONT makeFont(int height, int weight) {
+    return CreateFontW(-height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                       CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Tahoma");
+}
+
+HWND createMenuWindow() {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = menuProc;
+    wc.hInstance = g_menu.instance;
+    wc.hIcon = LoadIconW(g_menu.instance, MAKEINTRESOURCEW(101));
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = kWindowClass;
+    if (!RegisterClassW(&wc) || !registerChartClass(g_menu.instance)) return nullptr;
+    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+    RECT frame{0, 0, kClientWidth, kClientHeight};
+    AdjustWindowRect(&frame, style, FALSE);
+    const int w = frame.right - frame.left, h = frame.bottom - frame.top;
+    const int x = std::max(0, (GetSystemMetrics(SM_CXSCREEN) - w) / 2);
+    const int y = std::max(0, (GetSystemMetrics(SM_CYSCREEN) - h) / 2);
+    return CreateWindowExW(0, kWindowClass, ui::widen(kWindowTitle).c_str(), style, x, y, w, h, nullptr, nullptr,
+                           g_menu.instance, nullptr);
+}
+
+// Waits for messages and, while an exercise runs, for its end: the menu
+// stays responsive and uses no processor while it waits.
+int runMessageLoop() {
+    for (;;) {
+        HANDLE process = g_menu.run.process();
+        const DWORD woke = MsgWaitForMultipleObjects(process ? 1 : 0, process ? &process : nullptr, FALSE,
+                                                     INFINITE, QS_ALLINPUT);
+        if (process && woke == WAIT_OBJECT_0) {
+            finishExercise();
+            continue;
+        }
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) return static_cast<int>(msg.wParam);
+            if (!IsDialogMessageW(g_menu.window, &msg)) {
+                TranslateMessage(&msg);
+                DispatchMessageW(&msg);
+            }
+        }
+    }
+}
+
+}  // namespace
+
+int RunMenu(HINSTANCE instance) {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+    g_menu.instance = instance;
+    g_menu.folder = folderOfThisProgram();
+    g_menu.font = makeFont(15, FW_NORMAL);
+    g_menu.bigFont = makeFont(18, FW_BOLD);
+    HWND window = createMenuWindow();
+    if (!window) {
+        ui::showMessage(nullptr, "Não foi possível criar a janela do Tavoral.", kCaption, MB_OK | MB_ICONERROR);
+        return 1;
+    }
+    ShowWindow(window, SW_SHOWNORMAL);
+    UpdateWindow(window);
+    const int code = runMessageLoop();
+    DeleteObject(g_menu.font);
+    DeleteObject(g_menu.bigFont);
+    return code;
+}
+
+}  // namespace menu

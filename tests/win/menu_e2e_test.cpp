@@ -1,0 +1,286 @@
+// The main menu end to end under Wine: the real gui_kx.exe starting the
+// real abelha.exe, both driven from outside, with sounds played into the
+// virtual microphone.  Each test has its own folder and history.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+
+#include "menu/chart_scale.h"
+#include "menu/exercises.h"
+#include "menu/history.h"
+#include "menu/menu_ids.h"
+#include "tools/uidriver/driver_win.h"
+#include "tools/uidriver/samples.h"
+#include "tools/uidriver/session_win.h"
+
+namespace {
+
+using uidriver::PcmPlayer;
+using uidriver::waitFor;
+
+constexpr int kAbelha = 0, kCarro = 1;
+
+std::wstring buildDir() { return uidriver::buildTreeOfThisProgram(); }
+
+bool fileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::string readFile(const std::wstring& path) {
+    std::ifstream in(path.c_str(), std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+COLORREF colourOf(int exercise) {
+    const auto& e = menu::exercises()[static_cast<size_t>(exercise)];
+    return RGB(e.red, e.green, e.blue);
+}
+
+void saveShot(const wchar_t* name) { uidriver::saveScreenshot(buildDir() + L"\\tests\\" + name + L".bmp"); }
+
+// The menu's folder with the menu and the bee game, and a history folder
+// that the menu is told about and has to create itself.
+class MenuFolder {
+public:
+    MenuFolder() {
+        wchar_t temp[MAX_PATH];
+        GetTempPathW(MAX_PATH, temp);
+        dir_ = std::wstring(temp) + L"te-menu-" + std::to_wstring(GetTickCount()) + L"-" +
+               std::to_wstring(GetCurrentProcessId());
+        CreateDirectoryW(dir_.c_str(), nullptr);
+        for (const wchar_t* file : {L"gui_kx.exe", L"abelha.exe", L"abelha.ff"})
+            CopyFileW((buildDir() + L"\\" + file).c_str(), (dir_ + L"\\" + file).c_str(), FALSE);
+        SetEnvironmentVariableW(menu::kHistoryFolderVariable, historyDir().c_str());
+    }
+    ~MenuFolder() {
+        for (const std::wstring& file : {historyPath(), dir_ + L"\\gui_kx.exe", dir_ + L"\\abelha.exe",
+                                         dir_ + L"\\abelha.ff", dir_ + L"\\abelha.dat"})
+            DeleteFileW(file.c_str());
+        RemoveDirectoryW(historyDir().c_str());
+        RemoveDirectoryW(dir_.c_str());
+        SetEnvironmentVariableW(menu::kHistoryFolderVariable, nullptr);
+    }
+    const std::wstring& dir() const { return dir_; }
+    std::wstring historyDir() const { return dir_ + L"\\historico"; }
+    std::wstring historyPath() const { return historyDir() + L"\\historico.csv"; }
+
+private:
+    std::wstring dir_;
+};
+
+// One run of the menu and the hands that work it.
+class Menu {
+public:
+    explicit Menu(const MenuFolder& folder)
+        : program_(std::make_unique<uidriver::Program>(folder.dir() + L"\\gui_kx.exe", folder.dir())) {
+        waitFor([&] { return (window_ = program_->window(L"Tavoral")) != nullptr; }, 30000);
+    }
+    HWND window() const { return window_; }
+    uidriver::Program& program() { return *program_; }
+    HWND control(int id) const { return GetDlgItem(window_, id); }
+    std::string status() const { return uidriver::windowTitle(control(menu::kStatus)); }
+    std::vector<std::string> lines() const { return uidriver::listBoxLines(control(menu::kResults)); }
+    void choosePatient(const std::string& name) {
+        uidriver::typeText(FindWindowExW(control(menu::kPatient), nullptr, L"Edit", nullptr), name);
+    }
+    void start(int exercise) { uidriver::postClick(window_, menu::kFirstExercise + exercise); }
+    bool statusSays(const std::string& text, DWORD timeoutMs = 20000) const {
+        return waitFor([&] { return status().find(text) != std::string::npos; }, timeoutMs);
+    }
+    HWND box(const std::string& text, DWORD timeoutMs = 10000) const {
+        HWND d = nullptr;
+        waitFor([&] { return (d = program_->dialogWithText(text)) != nullptr; }, timeoutMs);
+        return d;
+    }
+    // The chart's plot on the screen, below its legend.
+    RECT plot() const {
+        const RECT r = uidriver::clientRectOnScreen(control(menu::kChart));
+        return {r.left, r.top + menu::kLegendHeight + 2, r.right, r.bottom};
+    }
+    int plotted(int exercise) const { return uidriver::countScreenColour(plot(), colourOf(exercise)); }
+    // Where the chart puts the one result of `hundredths`: in the middle.
+    POINT onlyPoint(int hundredths) const {
+        RECT client;
+        GetClientRect(control(menu::kChart), &client);
+        const menu::ChartScale scale(menu::chartPlotArea(client.right, client.bottom), 0, 0, hundredths);
+        const RECT screen = uidriver::clientRectOnScreen(control(menu::kChart));
+        return {screen.left + scale.x(0), screen.top + scale.y(hundredths)};
+    }
+    long close() {
+        PostMessageW(window_, WM_CLOSE, 0, 0);
+        return program_->waitExit(20000);
+    }
+
+private:
+    std::unique_ptr<uidriver::Program> program_;
+    HWND window_ = nullptr;
+};
+
+// The bee game the menu started: noise, title, a long vowel, and the
+// confirmation box, left open.  The vowel is long so that a busy machine
+// that breaks the sound up still leaves a phonation of over 2 s.
+HWND playUntilConfirmation(uidriver::GameSession& game, const wchar_t* shotOnFailure) {
+    if (!game.program().started() || !game.play()) return nullptr;
+    Sleep(3000);  // Wine loses the first moments of a new capture, more so on a fresh sound server
+    PcmPlayer vowel(uidriver::withLeadIn(uidriver::sustainedVowel(4500)));
+    HWND box = game.box("Tempo Obtido");
+    if (!box) saveShot(shotOnFailure);
+    return box;
+}
+
+// "Tempo Obtido: 00:03:01\n..." -> "00:03:01"
+std::string confirmedTime(HWND box) { return uidriver::dialogText(box).substr(14, 8); }
+
+class MenuTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const char* sink = std::getenv("TE_SINK");
+        if (!sink || !*sink) GTEST_SKIP() << "needs the virtual display and microphone (tools/testenv.sh)";
+        for (const wchar_t* file : {L"gui_kx.exe", L"abelha.exe", L"abelha.ff"})
+            if (!fileExists(buildDir() + L"\\" + file)) GTEST_SKIP() << "not built";
+    }
+};
+
+TEST_F(MenuTest, ResultsAreKeptPerPatientShownListedChartedAndThereNextTime) {
+    MenuFolder folder;
+    const std::string ana = "Ana Júlia; \"Aninha\"";
+    std::string anaLine;
+    {
+        Menu menu(folder);
+        ASSERT_NE(menu.window(), nullptr);
+        for (int i = 0; i < 5; ++i)
+            EXPECT_EQ(uidriver::windowTitle(menu.control(menu::kFirstExercise + i)), menu::exercises()[i].name);
+        EXPECT_TRUE(menu.lines().empty());
+        saveShot(L"menu-empty");
+
+        uidriver::postClick(menu.window(), menu::kOpenSheet);
+        HWND noSheet = menu.box("Ainda não há resultados no histórico.");
+        ASSERT_NE(noSheet, nullptr);
+        uidriver::clickButton(noSheet, IDOK);
+
+        // Only abelha is in the folder.
+        menu.start(kCarro);
+        HWND missing = menu.box("O programa carro.exe (Carro) não foi encontrado");
+        ASSERT_NE(missing, nullptr);
+        uidriver::clickButton(missing, IDOK);
+
+        menu.choosePatient(ana);
+        menu.start(kAbelha);
+        EXPECT_TRUE(menu.statusSays("Em andamento: Abelha — paciente " + ana));
+        EXPECT_FALSE(IsWindowEnabled(menu.control(menu::kFirstExercise + kAbelha)));
+        const double cpuBefore = menu.program().cpuSeconds();
+        uidriver::GameSession game(L"abelha", 60000);
+        HWND confirm = playUntilConfirmation(game, L"menu-no-confirmation");
+        ASSERT_NE(confirm, nullptr);
+        const std::string time = confirmedTime(confirm);
+
+        // The exercise is open: the menu answers, starts nothing else and
+        // waits without using the processor.
+        DWORD_PTR answer = 0;
+        EXPECT_NE(SendMessageTimeoutW(menu.window(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 10000, &answer), 0);
+        menu.start(kCarro);
+        EXPECT_EQ(menu.box("O programa carro.exe", 1500), nullptr) << "a second exercise was tried";
+        EXPECT_LT(menu.program().cpuSeconds() - cpuBefore, 2.0) << "the menu spins while it waits";
+
+        uidriver::clickButton(confirm, IDYES);
+        EXPECT_EQ(game.program().waitExit(20000), 0);
+        ASSERT_TRUE(menu.statusSays("Abelha: " + time + " — registrado no histórico de " + ana)) << menu.status();
+        EXPECT_TRUE(IsWindowEnabled(menu.control(menu::kFirstExercise + kAbelha)));
+        const auto lines = menu.lines();
+        ASSERT_EQ(lines.size(), 1u);
+        EXPECT_NE(lines[0].find("\tAbelha\t" + time), std::string::npos) << lines[0];
+        anaLine = lines[0];
+        const int hundredths = menu::parseTimeText(time);
+        EXPECT_TRUE(waitFor([&] { return menu.plotted(kAbelha) > 40; }, 5000)) << "the chart draws the result";
+        const POINT p = menu.onlyPoint(hundredths);
+        EXPECT_EQ(uidriver::screenPixel(p.x, p.y), colourOf(kAbelha)) << "at " << p.x << "," << p.y;
+        saveShot(L"menu-one-result");
+
+        // Another patient has a list of her own; declining keeps nothing.
+        menu.choosePatient("Bruno");
+        EXPECT_TRUE(waitFor([&] { return menu.lines().empty(); }, 5000));
+        EXPECT_TRUE(waitFor([&] { return menu.plotted(kAbelha) == 0; }, 5000));
+        menu.start(kAbelha);
+        uidriver::GameSession declined(L"abelha", 60000);
+        HWND again = playUntilConfirmation(declined, L"menu-no-confirmation-to-decline");
+        ASSERT_NE(again, nullptr);
+        uidriver::clickButton(again, IDNO);
+        ASSERT_TRUE(uidriver::GameSession::waitForCapture(declined.program().mainWindow()));
+        uidriver::pressKey(declined.program().mainWindow(), VK_ESCAPE);
+        HWND sure = declined.box("Você Tem Certeza que Deseja Sair?");
+        ASSERT_NE(sure, nullptr);
+        uidriver::clickButton(sure, IDYES);
+        EXPECT_EQ(declined.program().waitExit(20000), 0);
+        EXPECT_TRUE(menu.statusSays("Abelha terminou sem tempo confirmado: nada foi registrado."));
+        EXPECT_TRUE(menu.lines().empty());
+        EXPECT_EQ(menu.close(), 0);
+    }
+
+    const std::string file = readFile(folder.historyPath());
+    EXPECT_EQ(file.rfind("\xEF\xBB\xBF" "Data e hora;Paciente;Exercício;Tempo;Segundos\r\n", 0), 0u) << file;
+    const auto parsed = menu::parseHistory(file);
+    ASSERT_EQ(parsed.records.size(), 1u) << file;
+    EXPECT_EQ(parsed.skipped, 0u);
+    EXPECT_EQ(parsed.records[0].patient, ana);
+    EXPECT_NE(file.find(";\"Ana Júlia; \"\"Aninha\"\"\";Abelha;"), std::string::npos) << file;
+
+    Menu again(folder);
+    ASSERT_NE(again.window(), nullptr);
+    again.choosePatient(ana);
+    EXPECT_TRUE(waitFor([&] { return again.lines() == std::vector<std::string>{anaLine}; }, 5000));
+    EXPECT_TRUE(waitFor([&] { return again.plotted(kAbelha) > 40; }, 5000));
+    saveShot(L"menu-restarted");
+    EXPECT_EQ(again.close(), 0);
+}
+
+// A damaged line is skipped and kept in the file; a history that cannot be
+// written is reported, can be retried, and loses nothing.
+TEST_F(MenuTest, DamagedLinesAreSkippedAndALockedHistoryIsRetried) {
+    MenuFolder folder;
+    CreateDirectoryW(folder.historyDir().c_str(), nullptr);
+    const std::string damaged = "2026-03-14 09:05:00;Carla;Abel";
+    const std::string old = "\xEF\xBB\xBF" "Data e hora;Paciente;Exercício;Tempo;Segundos\r\n"
+                            "2026-03-13 10:00:00;Carla;Abelha;00:04:00;4,00\r\n" + damaged;
+    std::ofstream(folder.historyPath().c_str(), std::ios::binary) << old;
+
+    Menu menu(folder);
+    ASSERT_NE(menu.window(), nullptr);
+    EXPECT_TRUE(menu.statusSays("1 linha(s) danificada(s) do histórico foram ignoradas", 5000)) << menu.status();
+    menu.choosePatient("Carla");
+    EXPECT_TRUE(waitFor([&] { return menu.lines() == std::vector<std::string>{"13/03/2026 10:00\tAbelha\t00:04:00"}; },
+                        5000));
+
+    menu.start(kAbelha);
+    uidriver::GameSession game(L"abelha", 60000);
+    HWND confirm = playUntilConfirmation(game, L"menu-no-confirmation-locked");
+    ASSERT_NE(confirm, nullptr);
+    const std::string time = confirmedTime(confirm);
+    // As a spreadsheet that holds the file open does.
+    HANDLE lock = CreateFileW(folder.historyPath().c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    uidriver::clickButton(confirm, IDYES);
+    EXPECT_EQ(game.program().waitExit(20000), 0);
+    HWND failed = menu.box("Não foi possível gravar o resultado (Abelha, " + time + ")");
+    ASSERT_NE(failed, nullptr);
+    uidriver::clickButton(failed, IDRETRY);
+    ASSERT_TRUE(waitFor([&] { return !IsWindow(failed); }, 10000));
+    HWND stillFailing = menu.box("Não foi possível gravar");
+    ASSERT_NE(stillFailing, nullptr) << "the file is still locked";
+    CloseHandle(lock);
+    uidriver::clickButton(stillFailing, IDRETRY);
+    EXPECT_TRUE(menu.statusSays("Abelha: " + time + " — registrado no histórico de Carla")) << menu.status();
+    EXPECT_EQ(menu.lines().size(), 2u);
+    EXPECT_EQ(menu.close(), 0);
+
+    const std::string file = readFile(folder.historyPath());
+    EXPECT_EQ(file.rfind(old + "\r\n", 0), 0u) << "what was there stays, the cut line is closed";
+    const auto parsed = menu::parseHistory(file);
+    EXPECT_EQ(parsed.records.size(), 2u);
+    EXPECT_EQ(parsed.skipped, 1u);
+}
+
+}  // namespace
