@@ -378,7 +378,8 @@ void gfxUpdatePresentRect() {
 IDirectDrawSurface* gfxCreateOffscreen(int32_t width, int32_t height, bool systemMemory, bool sourceKeyed) {
     const DisplayConfig& config = displayConfig();
     IDirectDraw* directDraw = displayObjects().directDraw;
-    if (directDraw == nullptr) return nullptr;
+    // A size that is not positive would reach DirectDraw as a huge one.
+    if (directDraw == nullptr || width <= 0 || height <= 0) return nullptr;
     DDSURFACEDESC desc = surfaceDesc();
     desc.dwFlags = DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH;
     desc.dwWidth = static_cast<DWORD>(width);

@@ -22,6 +22,7 @@ enum ControlId : int {
     kResultsLabel = 104,
     kResults = 105,
     kChart = 106,
+    kHelp = 107,
     kFirstExercise = 110,  // one button per exercise, in the order of exercises()
 };
 

@@ -130,6 +130,8 @@ void createControls() {
                              kMargin + 84, 14, 340, 300, kPatient);
     control(L"BUTTON", L"Abrir planilha", BS_PUSHBUTTON | WS_TABSTOP, kClientWidth - kMargin - 150, 12, 150, 30,
             kOpenSheet);
+    control(L"BUTTON", L"Ajuda", BS_PUSHBUTTON | WS_TABSTOP, kClientWidth - kMargin - 150 - 10 - 100, 12, 100, 30,
+            kHelp);
     const auto all = exercises();
     for (std::size_t i = 0; i < all.size(); ++i) {
         const int x = kMargin + static_cast<int>(i) * (kButtonWidth + kButtonGap);
@@ -242,6 +244,22 @@ void openSheet() {
                 ui::narrow(g_menu.historyPath));
 }
 
+// The suite's help, in its own viewer beside the menu (the one F1 opens in
+// the games); the menu goes on meanwhile.
+void openHelp() {
+    std::wstring command = L"\"" + g_menu.folder + L"\\winhlp32.exe\" " + g_menu.folder + L"\\hlp\\brisalto";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, g_menu.folder.c_str(), &startup,
+                        &process)) {
+        message("A ajuda (winhlp32.exe) não foi encontrada na pasta do Tavoral:\n" + ui::narrow(g_menu.folder));
+        return;
+    }
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+}
+
 // --- the window's messages ---------------------------------------------------
 
 BOOL OnCreate(HWND hwnd, LPCREATESTRUCT) {
@@ -257,6 +275,8 @@ void OnCommand(HWND, int id, HWND, UINT code) {
         startExercise(static_cast<std::size_t>(id - kFirstExercise));
     } else if (id == kOpenSheet && code == BN_CLICKED) {
         openSheet();
+    } else if (id == kHelp && code == BN_CLICKED) {
+        openHelp();
     } else if (id == kPatient && code == CBN_EDITCHANGE) {
         showPatient();
     } else if (id == kPatient && code == CBN_SELCHANGE) {

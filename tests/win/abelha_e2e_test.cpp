@@ -325,7 +325,7 @@ TEST_F(AbelhaTest, AResultThatCannotBeWrittenIsReported) {
 }
 
 // The same program started twice: the second run is refused with a
-// message; the first goes on.
+// message; the first goes on, and another exercise may run beside it.
 TEST_F(AbelhaTest, ASecondRunOfTheSameProgramIsRefused) {
     Session first;
     ASSERT_NE(first.noiseDialog(), nullptr);
@@ -335,6 +335,9 @@ TEST_F(AbelhaTest, ASecondRunOfTheSameProgramIsRefused) {
     uidriver::clickButton(refused, IDOK);
     EXPECT_EQ(second.program().waitExit(20000), 0);
     EXPECT_TRUE(first.program().running());
+    // Another exercise beside it is not refused.
+    uidriver::GameSession other(buildDir(), L"carro");
+    EXPECT_NE(other.noiseDialog(), nullptr);
     ASSERT_NE(first.play(), nullptr) << "the first run measures as before";
 }
 

@@ -167,6 +167,29 @@ TEST_F(MenuTest, ResultsAreKeptPerPatientShownListedChartedAndThereNextTime) {
         ASSERT_NE(missing, nullptr);
         uidriver::clickButton(missing, IDOK);
 
+        // Ajuda: without the viewer beside the menu it says so; with it, the
+        // suite's help opens in its own window and the menu goes on.
+        uidriver::postClick(menu.window(), menu::kHelp);
+        HWND noHelp = menu.box("A ajuda (winhlp32.exe) não foi encontrada");
+        ASSERT_NE(noHelp, nullptr);
+        uidriver::clickButton(noHelp, IDOK);
+        const std::wstring viewer = folder.dir() + L"\\winhlp32.exe", help = folder.dir() + L"\\hlp\\brisalto";
+        CreateDirectoryW((folder.dir() + L"\\hlp").c_str(), nullptr);
+        ASSERT_TRUE(CopyFileW((buildDir() + L"\\winhlp32.exe").c_str(), viewer.c_str(), FALSE));
+        ASSERT_TRUE(CopyFileW((buildDir() + L"\\hlp\\brisalto").c_str(), help.c_str(), FALSE));
+        uidriver::postClick(menu.window(), menu::kHelp);
+        HWND helpWindow = nullptr;
+        EXPECT_TRUE(waitFor([&] { return (helpWindow = FindWindowW(L"BrisaltoHelpViewer", L"Brisalto")) != nullptr; },
+                            15000));
+        if (helpWindow) {
+            PostMessageW(helpWindow, WM_CLOSE, 0, 0);
+            waitFor([&] { return !IsWindow(helpWindow); }, 10000);
+        }
+        // Until the viewer's process has gone, its program file is in use.
+        waitFor([&] { return DeleteFileW(viewer.c_str()) != 0; }, 10000);
+        DeleteFileW(help.c_str());
+        RemoveDirectoryW((folder.dir() + L"\\hlp").c_str());
+
         menu.choosePatient(ana);
         menu.start(kAbelha);
         EXPECT_TRUE(menu.statusSays("Em andamento: Abelha — paciente " + ana));

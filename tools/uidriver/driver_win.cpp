@@ -210,6 +210,11 @@ HWND anyWindowTitled(const std::wstring& title) {
     return found && IsWindowVisible(found) ? found : nullptr;
 }
 
+void postClick(HWND dialog, int id) {
+    HWND button = GetDlgItem(dialog, id);
+    if (button) PostMessageW(button, BM_CLICK, 0, 0);
+}
+
 void clickButton(HWND dialog, int id) {
     HWND button = GetDlgItem(dialog, id);
     if (button) SendMessageW(button, BM_CLICK, 0, 0);
@@ -219,10 +224,6 @@ void click(HWND window, int x, int y) {
     const LPARAM at = MAKELPARAM(x, y);
     PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at);
     PostMessageW(window, WM_LBUTTONUP, 0, at);
-
-void postClick(HWND dialog, int id) {
-    HWND button = GetDlgItem(dialog, id);
-    if (button) PostMessageW(button, BM_CLICK, 0, 0);
 }
 
 void pressKey(HWND window, UINT key) {
@@ -258,11 +259,6 @@ std::string controlText(HWND control) {
     text.resize(copied);
     return narrow(text.c_str());
 }
-
-ScreenGrab grabScreen() {
-    ScreenGrab grab;
-    grab.width = GetSystemMetrics(SM_CXSCREEN);
-    grab.height = GetSystemMetrics(SM_CYSCREEN);
 
 std::vector<std::string> listBoxLines(HWND list) {
     std::vector<std::string> lines;
@@ -325,8 +321,10 @@ int ScreenArea::count(COLORREF colour) {
 
 int countScreenColour(const RECT& area, COLORREF colour) { return ScreenArea(area).count(colour); }
 
-bool saveScreenshot(const std::wstring& path) {
-    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+ScreenGrab grabScreen() {
+    ScreenGrab grab;
+    grab.width = GetSystemMetrics(SM_CXSCREEN);
+    grab.height = GetSystemMetrics(SM_CYSCREEN);
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
     BITMAPINFO info{};
