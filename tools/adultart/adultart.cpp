@@ -31,18 +31,9 @@ constexpr Rgb kPanelEdge{20, 30, 80};
 constexpr Rgb kLabel = kEyeWhite;
 constexpr Rgb kWarning = kBeeLight;
 
-void roundedRect(cairo_t* cr, double x, double y, double w, double h, double r) {
-    cairo_new_sub_path(cr);
-    cairo_arc(cr, x + w - r, y + r, r, -M_PI / 2, 0);
-    cairo_arc(cr, x + w - r, y + h - r, r, 0, M_PI / 2);
-    cairo_arc(cr, x + r, y + h - r, r, M_PI / 2, M_PI);
-    cairo_arc(cr, x + r, y + r, r, M_PI, 3 * M_PI / 2);
-    cairo_close_path(cr);
-}
-
 // A panel of the working screen: flat panel colour inside a dark rim.
 void panel(cairo_t* cr, double x, double y, double w, double h) {
-    roundedRect(cr, x, y, w, h, 10);
+    roundedRectPath(cr, x, y, w, h, 10);
     fillAndOutline(cr, kPanel, kPanelEdge, 3);
 }
 
@@ -91,7 +82,7 @@ void paintFaceAndMicrophone(cairo_t* cr, double x, double y) {
 
     // The microphone, its head 3 cm from the lips.
     const double mx = x + 104, my = y + 20;
-    roundedRect(cr, mx - 9, my - 16, 18, 30, 9);
+    roundedRectPath(cr, mx - 9, my - 16, 18, 30, 9);
     fillAndOutline(cr, kStone, kOutline, 2);
     cairo_new_path(cr);
     cairo_move_to(cr, mx, my + 14);
@@ -119,7 +110,7 @@ void paintFaceAndMicrophone(cairo_t* cr, double x, double y) {
 
 // A mouse with its left button lit.
 void paintMouse(cairo_t* cr, double cx, double cy) {
-    roundedRect(cr, cx - 26, cy - 40, 52, 80, 24);
+    roundedRectPath(cr, cx - 26, cy - 40, 52, 80, 24);
     fillAndOutline(cr, kStoneLight, kOutline, 3);
     cairo_new_path(cr);
     cairo_move_to(cr, cx - 26, cy - 6);
@@ -149,11 +140,11 @@ IndexedImage drawInvitation() {
     Canvas canvas(634, 280);
     cairo_t* cr = canvas.cr();
     paintBackground(cr);
-    roundedRect(cr, 12, 12, 610, 46, 12);
+    roundedRectPath(cr, 12, 12, 610, 46, 12);
     fillAndOutline(cr, kPanel, kPanelEdge, 3);
     text(cr, "Tempo Expiratório", 28, 317, 46, kLabel, kPanelEdge);
 
-    roundedRect(cr, 16, 72, 366, 190, 14);
+    roundedRectPath(cr, 16, 72, 366, 190, 14);
     fillAndOutline(cr, kWarning, kOrange, 4);
     text(cr, "Atenção!", 22, 199, 100, kRed, kWarning);
     paintFaceAndMicrophone(cr, 70, 176);
@@ -161,7 +152,7 @@ IndexedImage drawInvitation() {
     text(cr, "a no máximo 3 cm", 15, 290, 182, kNavy, kWarning);
     text(cr, "da boca.", 15, 290, 204, kNavy, kWarning);
 
-    roundedRect(cr, 398, 72, 220, 190, 14);
+    roundedRectPath(cr, 398, 72, 220, 190, 14);
     fillAndOutline(cr, kPanel, kPanelEdge, 3);
     paintMouse(cr, 508, 148);
     text(cr, "Clique para", 20, 508, 222, kLabel, kPanelEdge);
@@ -193,17 +184,6 @@ cairo_surface_t* drawIcon() {
     return s;
 }
 
-bool writeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) {
-        std::fprintf(stderr, "adultart: cannot write %s\n", path.c_str());
-        return false;
-    }
-    return true;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -214,9 +194,12 @@ int main(int argc, char** argv) {
     const std::string dir = argv[1];
     try {
         cairo_surface_t* icon = drawIcon();
-        const bool ok = writeFile(dir + "/working.bmp", encodeBmp8(drawWorking(), artPalette())) &&
-                        writeFile(dir + "/invitation.bmp", encodeBmp8(drawInvitation(), artPalette())) &&
-                        writeFile(dir + "/adulto.ico", tools::encodeIco32(icon));
+        const auto write = [&](const char* name, const std::vector<uint8_t>& bytes) {
+            return tools::writeImageFile("adultart", dir + "/" + name, bytes);
+        };
+        const bool ok = write("working.bmp", encodeBmp8(drawWorking(), artPalette())) &&
+                        write("invitation.bmp", encodeBmp8(drawInvitation(), artPalette())) &&
+                        write("adulto.ico", tools::encodeIco32(icon));
         cairo_surface_destroy(icon);
         return ok ? 0 : 1;
     } catch (const ArtError& e) {

@@ -17,6 +17,7 @@
 #include "tools/artgen/scenery.h"
 #include "tools/artgen/shapes.h"
 #include "tools/artgen/sprites.h"
+#include "tools/image_files.h"
 
 namespace {
 
@@ -36,15 +37,6 @@ constexpr Rgb kPanel{236, 240, 248};
 constexpr Rgb kGrid{190, 198, 216};
 constexpr Rgb kBar{60, 170, 70};
 constexpr Rgb kBand{226, 40, 40};
-
-void roundedRectPath(cairo_t* cr, double x, double y, double w, double h, double r) {
-    cairo_new_sub_path(cr);
-    cairo_arc(cr, x + w - r, y + r, r, -M_PI / 2, 0);
-    cairo_arc(cr, x + w - r, y + h - r, r, 0, M_PI / 2);
-    cairo_arc(cr, x + r, y + h - r, r, M_PI / 2, M_PI);
-    cairo_arc(cr, x + r, y + r, r, M_PI, 3 * M_PI / 2);
-    cairo_close_path(cr);
-}
 
 void paintSkyAndGround(cairo_t* cr, double groundY, Rgb ground) {
     paintSky(cr, kWidth, kHeight, groundY);
@@ -188,12 +180,7 @@ bool writePicture(const std::string& path, void (*paint)(cairo_t*)) {
     Canvas canvas(kWidth, kHeight);
     paint(canvas.cr());
     cairo_surface_flush(canvas.surface());
-    const auto bytes = encodeBmp8(quantizeOpaque(canvas), artPalette());
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) std::fprintf(stderr, "menuart: cannot write %s\n", path.c_str());
-    return static_cast<bool>(out);
+    return tools::writeImageFile("menuart", path, encodeBmp8(quantizeOpaque(canvas), artPalette()));
 }
 
 }  // namespace
