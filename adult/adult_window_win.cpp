@@ -73,12 +73,9 @@ void OnMenuCommand(HWND hwnd, int id) {
     if (measuring()) stopCapture();
     PlaySoundW(nullptr, nullptr, SND_PURGE);
     switch (id) {
-    case kCmdNoise: voice::NoiseDialog(g_instance, hwnd); break;
-    case kCmdIntensity: voice::IntensityDialog(g_instance, hwnd); break;
-    case kCmdMicrophone:
-        // A new volume needs a new noise threshold.
-        if (voice::MicrophoneDialog(g_instance, hwnd)) voice::NoiseDialog(g_instance, hwnd);
-        break;
+    case kCmdNoise:
+    case kCmdIntensity:
+    case kCmdMicrophone: voice::RunCalibrationCommand(g_instance, hwnd, id); break;
     case kCmdExit:
         // Ends the program without touching the result file.
         if (ui::showMessage(hwnd, "Tem Certeza que Deseja Sair?", kTitle, MB_YESNO) == IDYES) {

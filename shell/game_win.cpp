@@ -246,12 +246,9 @@ LRESULT OnMenuCommand(HWND hwnd, int id) {
     stopForMenu();
     PlaySoundW(nullptr, nullptr, SND_PURGE);
     switch (id) {
-    case kCmdNoise: voice::NoiseDialog(g_instance, hwnd); break;
-    case kCmdIntensity: voice::IntensityDialog(g_instance, hwnd); break;
-    case kCmdMicrophone:
-        // A new volume needs a new noise threshold.
-        if (voice::MicrophoneDialog(g_instance, hwnd)) voice::NoiseDialog(g_instance, hwnd);
-        break;
+    case kCmdNoise:
+    case kCmdIntensity:
+    case kCmdMicrophone: voice::RunCalibrationCommand(g_instance, hwnd, id); break;
     case kCmdExit:
         if (ui::showMessage(hwnd, "Tem Certeza que Deseja Sair?", kTitle, MB_YESNO) == IDYES) {
             DestroyWindow(hwnd);

@@ -252,6 +252,16 @@ int MicrophoneDialog(HINSTANCE instance, HWND owner) {
     return runDialog(instance, IDD_MICROPHONE, owner, microphoneDialogProc);
 }
 
+void RunCalibrationCommand(HINSTANCE instance, HWND owner, int command) {
+    switch (command) {
+    case 32772: NoiseDialog(instance, owner); break;
+    case 32773: IntensityDialog(instance, owner); break;
+    case 32774:
+        if (MicrophoneDialog(instance, owner)) NoiseDialog(instance, owner);
+        break;
+    }
+}
+
 int32_t OnInputVolumeChanged(int32_t, int32_t) {
     if (g_microphone.window == nullptr || !IsWindowVisible(g_microphone.window)) return 0;
     placeTrackbar(g_microphone.window, currentTrackbarPosition());

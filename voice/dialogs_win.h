@@ -19,6 +19,11 @@ int IntensityDialog(HINSTANCE instance, HWND owner);
 // 1 when the volume slider was moved, 0 otherwise or after a failed start.
 int MicrophoneDialog(HINSTANCE instance, HWND owner);
 
+// The Jogo menu's calibration commands, the same in every program: the
+// noise (32772), the band (32773), or the microphone (32774), after which a
+// moved volume needs a new noise threshold.  Other commands do nothing.
+void RunCalibrationCommand(HINSTANCE instance, HWND owner, int command);
+
 // Registered with the volume control: moves the open microphone dialog's
 // slider when the microphone volume changes, whoever changed it.
 int32_t OnInputVolumeChanged(int32_t volume, int32_t user);
