@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "samples.h"
+
 namespace uidriver {
 namespace {
 
@@ -416,14 +418,19 @@ RECT clientRectOnScreen(HWND window) {
     return {topLeft.x, topLeft.y, bottomRight.x, bottomRight.y};
 }
 
-PcmPlayer::PcmPlayer(std::vector<int16_t> samples) : samples_(std::move(samples)) {
+WAVEFORMATEX monoPcm16() {
     WAVEFORMATEX f{};
     f.wFormatTag = WAVE_FORMAT_PCM;
     f.nChannels = 1;
-    f.nSamplesPerSec = 11025;
+    f.nSamplesPerSec = kSampleRate;
     f.wBitsPerSample = 16;
     f.nBlockAlign = 2;
-    f.nAvgBytesPerSec = 22050;
+    f.nAvgBytesPerSec = kSampleRate * 2;
+    return f;
+}
+
+PcmPlayer::PcmPlayer(std::vector<int16_t> samples) : samples_(std::move(samples)) {
+    const WAVEFORMATEX f = monoPcm16();
     if (waveOutOpen(&device_, WAVE_MAPPER, &f, 0, 0, CALLBACK_NULL) != MMSYSERR_NOERROR) {
         device_ = nullptr;
         return;

@@ -133,6 +133,9 @@ int countScreenColour(const RECT& area, COLORREF colour);
 // The window's client area on the screen.
 RECT clientRectOnScreen(HWND window);
 
+// The format the driver plays and listens in: 16-bit mono PCM at 11025 Hz.
+WAVEFORMATEX monoPcm16();
+
 // Plays 16-bit mono PCM at 11025 Hz on the default output (the virtual
 // microphone under the test environment).
 class PcmPlayer {

@@ -1,6 +1,8 @@
 #include "tools/uidriver/session_win.h"
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 
@@ -29,6 +31,17 @@ std::string readFile(const std::wstring& path) {
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
+bool audioServer(const char* request) {
+    const char* dir = std::getenv("TE_AUDIO_CONTROL_DIR");
+    if (!dir) return false;
+    std::wstring path = L"Z:" + std::wstring(dir, dir + std::strlen(dir)) + L"/" +
+                        std::wstring(request, request + std::strlen(request));
+    for (auto& c : path)
+        if (c == L'/') c = L'\\';
+    { std::ofstream(path.c_str()) << request; }
+    return waitFor([&] { return !fileExists(path); }, 20000);
+}
+
 bool fileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 long confirmedMs(const std::string& text) {
@@ -51,7 +64,12 @@ GameSession::GameSession(const std::wstring& buildDir, const std::wstring& progr
     program_ = std::make_unique<Program>(buildDir + L"\\" + program + L".exe", dir_);
 }
 
-GameSession::GameSession(const std::wstring& program, DWORD timeoutMs) : name_(program) {
+GameSession::GameSession(const std::wstring& buildDir, const std::wstring& program, GivenFolder folder)
+    : name_(program), buildDir_(buildDir), dir_(std::move(folder.path)), ownsFolder_(false) {
+    program_ = std::make_unique<Program>(buildDir + L"\\" + program + L".exe", dir_);
+}
+
+GameSession::GameSession(const std::wstring& program, DWORD timeoutMs) : name_(program), ownsFolder_(false) {
     HWND noise = nullptr;
     waitFor([&] { return (noise = anyWindowTitled(kNoiseDialogTitle)) != nullptr; }, timeoutMs);
     program_ = std::make_unique<Program>(noise);
@@ -59,7 +77,7 @@ GameSession::GameSession(const std::wstring& program, DWORD timeoutMs) : name_(p
 
 GameSession::~GameSession() {
     program_.reset();
-    if (dir_.empty()) return;  // the folder is someone else's
+    if (!ownsFolder_) return;  // the folder is someone else's
     DeleteFileW(resultPath().c_str());
     DeleteFileW((dir_ + L"\\" + name_ + L".ff").c_str());
     DeleteFileW(helpPath().c_str());
@@ -80,11 +98,11 @@ HWND GameSession::noiseDialog() {
 
 bool GameSession::measureNoise() {
     HWND d = noiseDialog();
-    if (!d) return false;
+    if (!d) return failed("no noise dialog");
     PcmPlayer room(roomNoise(4500));
     Sleep(300);
     clickButton(d, kNoiseStart);
-    if (!waitFor([&] { return buttonEnabled(d, IDOK); }, 30000)) return false;
+    if (!waitFor([&] { return buttonEnabled(d, IDOK); }, 30000)) return failed("the noise measurement did not end");
     clickButton(d, IDOK);
     return true;
 }
@@ -93,6 +111,7 @@ HWND GameSession::title() {
     HWND game = nullptr;
     waitFor([&] { return (game = program_->mainWindow()) && !program_->window(kNoiseDialogTitle); }, 20000);
     Sleep(500);
+    if (!game) failed("no game window after the noise dialog");
     return game;
 }
 
@@ -107,7 +126,9 @@ HWND GameSession::play() {
     HWND game = title();
     if (!game) return nullptr;
     pressKey(game, VK_RETURN);
-    return waitForCapture(game) ? game : nullptr;
+    if (waitForCapture(game)) return game;
+    failed("the capture did not start after Enter");
+    return nullptr;
 }
 
 HWND GameSession::startMeasuring() {
@@ -115,7 +136,15 @@ HWND GameSession::startMeasuring() {
     HWND main = title();
     if (!main) return nullptr;
     click(main, 320, 140);
-    return waitFor([&] { return timeBoxShown(main); }, 20000) ? main : nullptr;
+    if (waitFor([&] { return timeBoxShown(main); }, 20000)) return main;
+    failed("the time box did not show after the click");
+    return nullptr;
+}
+
+bool GameSession::failed(const char* step) {
+    failure_ = step;
+    if (!program_->running()) failure_ += "; the program had ended, exit code " + std::to_string(program_->waitExit(0));
+    return false;
 }
 
 RECT GameSession::areaOf(HWND window, int left, int top, int right, int bottom) {

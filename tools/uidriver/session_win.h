@@ -17,6 +17,10 @@ namespace uidriver {
 std::wstring buildTreeOfThisProgram();
 
 std::string readFile(const std::wstring& path);
+// The microphone unplugged ("stop") and plugged back ("start"): the test
+// environment stops or starts its audio server when asked through a file.
+// False when it did not, or when there is no such environment.
+bool audioServer(const char* request);
 bool fileExists(const std::wstring& path);
 // The time a confirmation box asks about, in ms:
 // "Tempo Obtido: 00:03:99\nConfirma este Tempo?" -> 3990; -1 for another text.
@@ -29,6 +33,12 @@ public:
     // older result file holding `oldResult` when one is given.
     GameSession(const std::wstring& buildDir, const std::wstring& program, bool withArt = true,
                 const char* oldResult = nullptr);
+    // The same in a folder the caller made (one that is read-only, or
+    // nearly full), already holding the art file; it is left as it is.
+    struct GivenFolder {
+        std::wstring path;
+    };
+    GameSession(const std::wstring& buildDir, const std::wstring& program, GivenFolder folder);
     // The game that something else (the menu) starts: waits up to
     // `timeoutMs` for its noise dialog, then drives it where it runs.
     // program() is not started() when no game came.
@@ -68,11 +78,19 @@ public:
     // on every frame: once it has changed twice, the capture is running.
     static bool waitForCapture(HWND game);
 
+    // Where the last of the steps above went wrong, and whether the
+    // program was still running then.
+    const std::string& failure() const { return failure_; }
+
 private:
+    bool failed(const char* step);  // notes it; false
+
     std::wstring name_;
     std::wstring buildDir_;
     std::wstring dir_;
+    bool ownsFolder_ = true;
     std::unique_ptr<Program> program_;
+    std::string failure_;
 };
 
 }  // namespace uidriver
