@@ -16,8 +16,13 @@ if(WIN32)
   add_executable(abelha_e2e_tests win/abelha_e2e_test.cpp)
   target_link_libraries(abelha_e2e_tests PRIVATE uidriver engine_core gtest_main)
   add_dependencies(abelha_e2e_tests abelha winhlp32 help_text)
-  add_test(NAME abelha_e2e_tests COMMAND abelha_e2e_tests --gtest_filter=-NoMicrophone.*)
+  add_test(NAME abelha_e2e_tests COMMAND abelha_e2e_tests --gtest_filter=-NoMicrophone.*:SmallFolders.*)
   set_tests_properties(abelha_e2e_tests PROPERTIES TIMEOUT 900)
+  # A read-only folder and a full one, mounted for the test.
+  add_test(NAME abelha_e2e_small_folders
+    COMMAND sh ${CMAKE_CURRENT_SOURCE_DIR}/win/small_folders.sh ${CMAKE_BINARY_DIR}/abelha.ff
+            $<TARGET_FILE:abelha_e2e_tests> --gtest_filter=SmallFolders.*)
+  set_tests_properties(abelha_e2e_small_folders PROPERTIES TIMEOUT 300 SKIP_RETURN_CODE 77)
   # The same program with no audio server at all: no wave-in device.
   add_test(NAME abelha_e2e_no_microphone COMMAND abelha_e2e_tests --gtest_filter=NoMicrophone.*)
   set_tests_properties(abelha_e2e_no_microphone PROPERTIES TIMEOUT 300

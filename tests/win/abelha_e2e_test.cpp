@@ -182,19 +182,6 @@ TEST_F(AbelhaTest, F1ShowsTheSuitesHelpAndTheGameComesBack) {
     EXPECT_EQ(session.program().waitExit(20000), 0);
 }
 
-// The microphone unplugged ("stop") and plugged back ("start"): the test
-// environment stops or starts the audio server when asked through a file.
-bool audioServer(const char* request) {
-    const char* dir = std::getenv("TE_AUDIO_CONTROL_DIR");
-    if (!dir) return false;
-    std::wstring path = L"Z:" + std::wstring(dir, dir + std::strlen(dir)) + L"/" +
-                        std::wstring(request, request + std::strlen(request));
-    for (auto& c : path)
-        if (c == L'/') c = L'\\';
-    { std::ofstream(path.c_str()) << request; }
-    return waitFor([&] { return !fileExists(path); }, 20000);
-}
-
 // The microphone goes away in the middle of a phonation (its audio server
 // stops) and comes back: the program says so, keeps no partial time, and
 // measures again once the therapist restarts the capture from the menu.
@@ -206,7 +193,7 @@ TEST_F(AbelhaTest, TheMicrophoneGoesAwayMidPhonationAndComesBack) {
     {
         PcmPlayer vowel(uidriver::withLeadIn(uidriver::sustainedVowel(6000)));
         Sleep(800 + 3000);
-        ASSERT_TRUE(audioServer("stop"));
+        ASSERT_TRUE(uidriver::audioServer("stop"));
     }
     HWND lost = session.box("O microfone parou de responder.", 20000);
     if (!lost) saveShot(L"abelha-microphone-lost");
@@ -215,7 +202,7 @@ TEST_F(AbelhaTest, TheMicrophoneGoesAwayMidPhonationAndComesBack) {
     uidriver::clickButton(lost, IDOK);
     EXPECT_TRUE(session.program().running());
 
-    ASSERT_TRUE(audioServer("start"));
+    ASSERT_TRUE(uidriver::audioServer("start"));
     PostMessageW(game, WM_COMMAND, 32772, 0);  // Jogo, Obter Ruido...
     ASSERT_TRUE(session.measureNoise());
     ASSERT_TRUE(uidriver::GameSession::waitForCapture(game)) << "the capture runs again";
@@ -302,15 +289,9 @@ TEST_F(AbelhaTest, ADamagedArtFileNeverCrashesTheGame) {
     }
 }
 
-// A result that cannot be written (here a folder of that name; a read-only
-// file takes the same path on Windows, but Wine run as root writes it all
-// the same): the creation-error text, an exit with code 0, the folder kept.
-TEST_F(AbelhaTest, AResultThatCannotBeWrittenIsReported) {
-    Session session;
-    HWND game = session.play();
-    ASSERT_NE(game, nullptr);
-    const std::wstring result = session.resultPath();
-    ASSERT_TRUE(CreateDirectoryW(result.c_str(), nullptr));
+// A 3 s phonation confirmed with Sim whose result cannot be written: the
+// creation-error text, OK, and an exit with code 0.
+void confirmAndExpectTheCreationError(uidriver::GameSession& session) {
     Sleep(2000);
     PcmPlayer vowel(uidriver::withLeadIn(uidriver::sustainedVowel(3000)));
     HWND confirm = session.box("Tempo Obtido");
@@ -320,8 +301,70 @@ TEST_F(AbelhaTest, AResultThatCannotBeWrittenIsReported) {
     ASSERT_NE(error, nullptr) << "the creation-error text";
     uidriver::clickButton(error, IDOK);
     EXPECT_EQ(session.program().waitExit(20000), 0);
+}
+
+// A result that cannot be written (here a folder of that name; a read-only
+// file takes the same path on Windows, but Wine run as root writes it all
+// the same): the creation-error text, an exit with code 0, the folder kept.
+TEST_F(AbelhaTest, AResultThatCannotBeWrittenIsReported) {
+    Session session;
+    HWND game = session.play();
+    ASSERT_NE(game, nullptr);
+    const std::wstring result = session.resultPath();
+    ASSERT_TRUE(CreateDirectoryW(result.c_str(), nullptr));
+    confirmAndExpectTheCreationError(session);
     EXPECT_EQ(GetFileAttributesW(result.c_str()) & FILE_ATTRIBUTE_DIRECTORY, DWORD{FILE_ATTRIBUTE_DIRECTORY});
     RemoveDirectoryW(result.c_str());
+}
+
+// A folder the result cannot go into: one mounted read-only, and one
+// that fills up while the game runs, with an older result in it that the
+// game removes as it starts.  tests/win/small_folders.sh makes both and
+// runs this part of the program.
+class SmallFolders : public AbelhaTest {
+protected:
+    void SetUp() override {
+        AbelhaTest::SetUp();
+        if (IsSkipped()) return;
+        if (!_wgetenv(L"TE_SMALL_FOLDER") || !_wgetenv(L"TE_READONLY_FOLDER"))
+            GTEST_SKIP() << "run by tests/win/small_folders.sh";
+    }
+};
+
+// Writes into `folder` until it takes no more; the file that did it.
+std::wstring fillUp(const std::wstring& folder) {
+    const std::wstring filler = folder + L"\\filler";
+    HANDLE f = CreateFileW(filler.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return filler;
+    std::vector<char> block(4096, 'x');
+    DWORD written = 0;
+    while (WriteFile(f, block.data(), static_cast<DWORD>(block.size()), &written, nullptr) && written == block.size()) {
+    }
+    CloseHandle(f);
+    return filler;
+}
+
+TEST_F(SmallFolders, AResultTheFolderCannotTakeIsReportedAndNoResultFileStays) {
+    struct Case {
+        const char* name;
+        const wchar_t* folderVariable;
+        bool fillWhilePlaying;
+    };
+    for (const Case& c : {Case{"read-only", L"TE_READONLY_FOLDER", false}, Case{"full", L"TE_SMALL_FOLDER", true}}) {
+        SCOPED_TRACE(c.name);
+        const std::wstring folder = _wgetenv(c.folderVariable);
+        if (c.fillWhilePlaying) std::ofstream((folder + L"\\abelha.dat").c_str(), std::ios::binary) << "00:09:99";
+        uidriver::GameSession session(buildDir(), L"abelha", uidriver::GameSession::GivenFolder{folder});
+        ASSERT_NE(session.play(), nullptr);
+        std::wstring filler;
+        if (c.fillWhilePlaying) {
+            EXPECT_FALSE(fileExists(session.resultPath())) << "the older result went as the game started";
+            filler = fillUp(folder);
+        }
+        confirmAndExpectTheCreationError(session);
+        EXPECT_FALSE(fileExists(session.resultPath())) << "no partial or older result stays";
+        if (!filler.empty()) DeleteFileW(filler.c_str());
+    }
 }
 
 // The same program started twice: the second run is refused with a
