@@ -10,6 +10,7 @@
 #include "adult/panel_win.h"
 #include "voice/dialogs_win.h"
 #include "voice/intensity.h"
+#include "voice/message_loop_win.h"
 #include "voice/user_message_win.h"
 #include "voice/volume_win.h"
 
@@ -188,23 +189,6 @@ bool CreateMainWindow() {
     return true;
 }
 
-// Waits for messages and dispatches them until `done` holds.  False when
-// the quit message came first; its code is then in `exitCode`.
-template <class Done>
-bool runMessagesUntil(Done done, int& exitCode) {
-    MSG msg;
-    while (!done()) {
-        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
-        if (got == 0 || got == -1) {
-            exitCode = got == 0 ? static_cast<int>(msg.wParam) : 0;
-            return false;
-        }
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-    return true;
-}
-
 // The end of the run.  The device stops here whatever ended the program;
 // the result file is left as the way of ending decided.
 int finish(int exitCode) {
@@ -249,13 +233,13 @@ int RunAdult(HINSTANCE instance) {
     SetForegroundWindow(g_main);
 
     int exitCode = 0;
-    if (!runMessagesUntil([] { return state().mode != AdultMode::Waiting; }, exitCode)) return finish(exitCode);
+    if (!ui::runMessagesUntil([] { return state().mode != AdultMode::Waiting; }, exitCode)) return finish(exitCode);
     if (state().mode == AdultMode::Ended) return finish(0);
 
     state().startPicture = false;
     if (!startCapture()) return finish(0);
 
-    runMessagesUntil([] { return state().mode == AdultMode::Ended; }, exitCode);
+    ui::runMessagesUntil([] { return state().mode == AdultMode::Ended; }, exitCode);
     return finish(exitCode);
 }
 

@@ -11,6 +11,7 @@
 #include "phonation/capture_session.h"
 #include "phonation/result_file.h"
 #include "phonation/time_text.h"
+#include "voice/capture_watch_win.h"
 #include "voice/intensity.h"
 #include "voice/user_message_win.h"
 #include "voice/wave_recorder_win.h"
@@ -107,21 +108,11 @@ void OnCaptureClosed(HWND panel) {
     startCapture();  // the graph stays; the next phonation is timed from its own start
 }
 
-// A microphone that goes away (unplugged, its driver gone) just stops
-// handing buffers back.  The watch notices the silence, drops the phonation
-// it was timing and closes the device; a calibration command from the menu
-// starts the capture again once the microphone is back.
-constexpr UINT_PTR kCaptureWatch = 1;
-constexpr DWORD kCaptureWatchMs = 1000;
-constexpr DWORD kLostMicrophoneMs = 4000;
-
+// The microphone went away: the phonation being timed is dropped.
 void OnCaptureWatch(HWND panel) {
-    if (recorder().owner() != panel || !recorder().stalled(GetTickCount(), kLostMicrophoneMs)) return;
+    if (!voice::MicrophoneLost(panel)) return;
     endCapture();
-    ui::showMessage(mainWindow(),
-                    "O microfone parou de responder.\nVerifique o microfone e escolha Jogo, Obter Ruido... "
-                    "para continuar o exercício.",
-                    "Tempo Expiratório", MB_OK | MB_ICONWARNING);
+    voice::ReportLostMicrophone(mainWindow(), "Tempo Expiratório");
 }
 
 BOOL OnEraseBackground(HWND panel, HDC dc) {
@@ -159,10 +150,10 @@ INT_PTR CALLBACK PanelProc(HWND panel, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_INITDIALOG:
         g_brush = CreateSolidBrush(kPanelColour);
         g_uncovered = CreateRectRgn(0, 0, 0, 0);
-        SetTimer(panel, kCaptureWatch, kCaptureWatchMs, nullptr);
+        voice::StartCaptureWatch(panel);
         return FALSE;
     case WM_TIMER:
-        if (wp == kCaptureWatch) OnCaptureWatch(panel);
+        if (voice::IsCaptureWatch(wp)) OnCaptureWatch(panel);
         return TRUE;
     case WM_ERASEBKGND: return OnEraseBackground(panel, reinterpret_cast<HDC>(wp));
     case WM_PAINT: OnPaint(panel); return TRUE;

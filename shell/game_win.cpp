@@ -21,9 +21,11 @@
 #include "phonation/time_text.h"
 #include "shell/hud_win.h"
 #include "shell/shell_state.h"
+#include "voice/capture_watch_win.h"
 #include "voice/dialogs_win.h"
 #include "voice/external_tools_win.h"
 #include "voice/intensity.h"
+#include "voice/message_loop_win.h"
 #include "voice/user_message_win.h"
 #include "voice/wave_recorder_win.h"
 
@@ -197,25 +199,15 @@ void EndOfCapture() {
     startCapture();
 }
 
-// A microphone that goes away (unplugged, its driver gone) just stops
-// handing buffers back.  The watch notices the silence, drops the phonation
-// it was timing and closes the device; a calibration command from the menu
-// starts the capture again once the microphone is back.
-constexpr UINT_PTR kCaptureWatch = 1;
-constexpr DWORD kCaptureWatchMs = 1000;
-constexpr DWORD kLostMicrophoneMs = 4000;
-
+// The microphone went away: the phonation being timed is dropped and the
+// scene waits until the therapist measures the noise again.
 void OnCaptureWatch(HWND hwnd) {
-    // Only the game's own recording: a calibration dialog watches its own.
-    if (recorder().owner() != hwnd || !recorder().stalled(GetTickCount(), kLostMicrophoneMs)) return;
+    if (!voice::MicrophoneLost(hwnd)) return;
     g_session.close();
     recorder().WindDown();
     if (g_scene) g_scene->setMainIdle();
     PauseDrawing();
-    ui::showMessage(hwnd,
-                    "O microfone parou de responder.\nVerifique o microfone e escolha Jogo, Obter Ruido... "
-                    "para continuar o exercício.",
-                    kTitle, MB_OK | MB_ICONWARNING);
+    voice::ReportLostMicrophone(hwnd, kTitle);
     ResumeIfForeground();
 }
 
@@ -396,7 +388,7 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         break;
     case WM_QUERYNEWPALETTE: OnQueryNewPalette(hwnd); break;
     case WM_TIMER:
-        if (wp == kCaptureWatch) OnCaptureWatch(hwnd);
+        if (voice::IsCaptureWatch(wp)) OnCaptureWatch(hwnd);
         return 0;
     case MM_WIM_DATA: VoiceStep(reinterpret_cast<WAVEHDR*>(lp)); return 1;
     case MM_WIM_CLOSE: EndOfCapture(); return 1;
@@ -425,33 +417,11 @@ bool CreateMainWindow(HINSTANCE instance) {
     return true;
 }
 
-bool quitPending() {
-    MSG msg;
-    return PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE) != 0;
-}
-
 // Ends the program from anywhere after start-up: the window's destruction
 // removes a stale result file and releases what the program holds.
 int leave() {
     if (g_window) DestroyWindow(g_window);
     return 0;
-}
-
-// Waits for messages (instead of polling) and dispatches them in order
-// until `done` holds or the quit message arrives.  False on quit.
-template <class Done>
-bool runMessagesUntil(Done done) {
-    MSG msg;
-    while (!done()) {
-        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
-        if (got == 0 || got == -1) {
-            if (got == 0) PostQuitMessage(static_cast<int>(msg.wParam));  // let the caller see it too
-            return false;
-        }
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-    return true;
 }
 
 void setDefaults() {
@@ -501,15 +471,18 @@ int RunGame(HINSTANCE instance, const GameProgram& program) {
 
     // The title: until Enter or a click starts the exercise.  An exit box
     // opened here belongs to the title too.
-    runMessagesUntil([] { return state().gameState == gsPlaying || state().gameState == gsClosed; });
-    if (state().gameState == gsClosed || quitPending()) return leave();
+    int quitCode = 0;
+    if (!ui::runMessagesUntil([] { return state().gameState == gsPlaying || state().gameState == gsClosed; },
+                              quitCode) ||
+        state().gameState == gsClosed)
+        return leave();
 
     ShowCursor(TRUE);
     state().titlePhase = false;
     if (!startCapture()) return leave();
-    SetTimer(g_window, kCaptureWatch, kCaptureWatchMs, nullptr);
+    voice::StartCaptureWatch(g_window);
 
-    runMessagesUntil([] { return state().gameState == gsClosed; });
+    ui::runMessagesUntil([] { return state().gameState == gsClosed; }, quitCode);
     return leave();
 }
 
