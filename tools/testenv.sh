@@ -71,7 +71,9 @@ if [ "$audio" = 1 ]; then
   # The audio server can be stopped and started again by the tests (the
   # microphone unplugged and plugged back).  A Windows program asks for it
   # by creating the file "stop" or "start" in $TE_AUDIO_CONTROL_DIR; the file
-  # disappears once it is done.
+  # disappears once it is done.  A file NAME.play there (16-bit mono PCM at
+  # 11025 Hz) is played into the sink by the server's own player; it is
+  # NAME.playing while it plays and goes when it is done.
   cat >"$state/audio-control.sh" <<SCRIPT
 #!/bin/sh
 export PULSE_RUNTIME_PATH="$PULSE_RUNTIME_PATH" PULSE_SERVER="$PULSE_SERVER"
@@ -101,6 +103,13 @@ SCRIPT
         [ -f "$state/audio-requests/$request" ] || continue
         "$state/audio-control.sh" "$request" >/dev/null 2>&1
         rm -f "$state/audio-requests/$request"
+      done
+      for sound in "$state/audio-requests"/*.play; do
+        [ -e "$sound" ] || continue
+        playing="${sound%.play}.playing"
+        mv "$sound" "$playing" || continue
+        ( paplay --raw --rate=11025 --channels=1 --format=s16le "$playing" >/dev/null 2>&1
+          rm -f "$playing" ) &
       done
     done
   ) &

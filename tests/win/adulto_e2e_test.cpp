@@ -156,6 +156,23 @@ TEST_F(AdultoTest, DecliningKeepsTheBarsAndTimesTheNextPhonationOnItsOwnClock) {
 
 // Esc then "Sim" while measuring ends without a result, so an older one is
 // removed; "Sair" then "Sim" ends without touching it.
+// The microphone goes away in the middle of a phonation and comes back:
+// the program says so and keeps no partial time; once the therapist has
+// measured the room again, the next phonation is timed.
+TEST_F(AdultoTest, TheMicrophoneGoesAwayMidPhonationAndComesBack) {
+    Session session;
+    HWND main = session.startMeasuring();
+    ASSERT_NE(main, nullptr);
+    Sleep(3000);
+    const std::string fault = session.loseTheMicrophoneMidPhonation();
+    if (!fault.empty()) saveShot(L"adulto-microphone-lost");
+    ASSERT_EQ(fault, "");
+    Sleep(5000);
+    PcmPlayer vowel(uidriver::withLeadIn(uidriver::sustainedVowel(3000)));
+    confirm(session, 3000, IDYES);
+    EXPECT_EQ(session.program().waitExit(20000), 0);
+}
+
 TEST_F(AdultoTest, LeavingWhileMeasuring) {
     const struct {
         const char* name;

@@ -1,8 +1,6 @@
 #include "tools/uidriver/session_win.h"
 
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <fstream>
 #include <iterator>
 
@@ -29,17 +27,6 @@ std::wstring buildTreeOfThisProgram() {
 std::string readFile(const std::wstring& path) {
     std::ifstream in(path.c_str(), std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};
-}
-
-bool audioServer(const char* request) {
-    const char* dir = std::getenv("TE_AUDIO_CONTROL_DIR");
-    if (!dir) return false;
-    std::wstring path = L"Z:" + std::wstring(dir, dir + std::strlen(dir)) + L"/" +
-                        std::wstring(request, request + std::strlen(request));
-    for (auto& c : path)
-        if (c == L'/') c = L'\\';
-    { std::ofstream(path.c_str()) << request; }
-    return waitFor([&] { return !fileExists(path); }, 20000);
 }
 
 bool fileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
@@ -139,6 +126,23 @@ HWND GameSession::startMeasuring() {
     if (waitFor([&] { return timeBoxShown(main); }, 20000)) return main;
     failed("the time box did not show after the click");
     return nullptr;
+}
+
+std::string GameSession::loseTheMicrophoneMidPhonation() {
+    {
+        PcmPlayer vowel(withLeadIn(sustainedVowel(6000)));
+        Sleep(800 + 3000);
+        if (!audioServer("stop")) return "the audio server did not stop";
+    }
+    HWND lost = box("O microfone parou de responder.", 20000);
+    if (!lost) return "no message that the microphone is gone";
+    if (box("Tempo Obtido", 500)) return "a partial time was asked about";
+    clickButton(lost, IDOK);
+    if (!program_->running()) return "the program ended";
+    if (!audioServer("start")) return "the audio server did not start again";
+    PostMessageW(program_->mainWindow(), WM_COMMAND, 32772, 0);  // Jogo, Obter Ruido...
+    if (!measureNoise()) return "the noise could not be measured again";
+    return "";
 }
 
 bool GameSession::failed(const char* step) {

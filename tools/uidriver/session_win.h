@@ -9,6 +9,7 @@
 #include <string>
 
 #include "tools/uidriver/driver_win.h"
+#include "tools/uidriver/test_environment_win.h"
 
 namespace uidriver {
 
@@ -17,10 +18,6 @@ namespace uidriver {
 std::wstring buildTreeOfThisProgram();
 
 std::string readFile(const std::wstring& path);
-// The microphone unplugged ("stop") and plugged back ("start"): the test
-// environment stops or starts its audio server when asked through a file.
-// False when it did not, or when there is no such environment.
-bool audioServer(const char* request);
 bool fileExists(const std::wstring& path);
 // The time a confirmation box asks about, in ms:
 // "Tempo Obtido: 00:03:99\nConfirma este Tempo?" -> 3990; -1 for another text.
@@ -77,6 +74,12 @@ public:
     // Frames come only with captured buffers, and the scenery moves a little
     // on every frame: once it has changed twice, the capture is running.
     static bool waitForCapture(HWND game);
+
+    // The microphone unplugged 3 s into a 6 s phonation (the audio server
+    // stopped): the program must say so and ask about no partial time.
+    // Then it is plugged back and the noise measured again from the menu,
+    // as a therapist would.  Empty when all went so; what did not otherwise.
+    std::string loseTheMicrophoneMidPhonation();
 
     // Where the last of the steps above went wrong, and whether the
     // program was still running then.

@@ -29,6 +29,7 @@
 #include "ear_win.h"
 #include "samples.h"
 #include "session_win.h"
+#include "test_environment_win.h"
 
 namespace {
 
@@ -170,7 +171,7 @@ private:
         const auto sound = uidriver::withLeadIn(
             uidriver::mixed(uidriver::sustainedVowel(lengthMs, amplitude), uidriver::roomNoise(lengthMs + 1000)));
         const uint64_t playedFrom = ear_.samplesHeard();
-        uidriver::PcmPlayer player(sound);
+        uidriver::ServerPlayer player(sound);
         const DWORD soundMs = static_cast<DWORD>(800 + lengthMs);
         const bool mustTake = lengthMs >= 2300, mustNotTake = lengthMs <= 1800;
         HWND box = session.box("Tempo Obtido", soundMs + (mustTake ? 6000 : 2500));
