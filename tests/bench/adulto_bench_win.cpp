@@ -32,22 +32,12 @@
 namespace {
 
 using uidriver::PcmPlayer;
+using uidriver::nowMs;
 using uidriver::waitFor;
 
 constexpr int kVowelMs = 1500;  // a phonation of 2 s or less is not taken, so the measurement goes on
 constexpr int kPauseMs = 1500;
 constexpr int kRounds = 8;
-
-double nowMs() {
-    static const LONGLONG frequency = [] {
-        LARGE_INTEGER f{};
-        QueryPerformanceFrequency(&f);
-        return f.QuadPart;
-    }();
-    LARGE_INTEGER t{};
-    QueryPerformanceCounter(&t);
-    return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(frequency);
-}
 
 double percentile(std::vector<double> v, double p) {
     if (v.empty()) return 0.0;

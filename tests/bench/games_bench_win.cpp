@@ -38,6 +38,7 @@ namespace {
 
 using uidriver::PcmPlayer;
 using uidriver::Program;
+using uidriver::nowMs;
 using uidriver::waitFor;
 
 constexpr double kBufferMs = 1000.0 * voice::kBufferSamples / voice::kSampleRate;  // 62.5 ms
@@ -53,17 +54,6 @@ constexpr int kOnsetVowelMs = 1000;
 constexpr int kBeePixels = 80;
 
 // --- timing ------------------------------------------------------------------------
-
-double nowMs() {
-    static const LONGLONG frequency = [] {
-        LARGE_INTEGER f{};
-        QueryPerformanceFrequency(&f);
-        return f.QuadPart;
-    }();
-    LARGE_INTEGER t{};
-    QueryPerformanceCounter(&t);
-    return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(frequency);
-}
 
 double median(std::vector<double> v) {
     std::sort(v.begin(), v.end());

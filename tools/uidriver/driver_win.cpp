@@ -418,6 +418,17 @@ RECT clientRectOnScreen(HWND window) {
     return {topLeft.x, topLeft.y, bottomRight.x, bottomRight.y};
 }
 
+double nowMs() {
+    static const LONGLONG frequency = [] {
+        LARGE_INTEGER f{};
+        QueryPerformanceFrequency(&f);
+        return f.QuadPart;
+    }();
+    LARGE_INTEGER t{};
+    QueryPerformanceCounter(&t);
+    return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(frequency);
+}
+
 WAVEFORMATEX monoPcm16() {
     WAVEFORMATEX f{};
     f.wFormatTag = WAVE_FORMAT_PCM;

@@ -16,6 +16,9 @@ namespace uidriver {
 
 // Polls `done` every 20 ms until it holds or `timeoutMs` passes.
 bool waitFor(const std::function<bool()>& done, DWORD timeoutMs);
+// Milliseconds on the performance counter, for timing intervals finer than
+// GetTickCount's.
+double nowMs();
 
 // What the soak samples of a running program.  -1: not reported (Wine,
 // for one, keeps no per-process count of GDI objects).
