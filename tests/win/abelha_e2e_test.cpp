@@ -305,10 +305,11 @@ TEST_F(AbelhaTest, AResultThatCannotBeWrittenIsReported) {
     RemoveDirectoryW(result.c_str());
 }
 
-// A folder the result cannot go into: one mounted read-only, and one
-// that fills up while the game runs, with an older result in it that the
-// game removes as it starts.  tests/win/small_folders.sh makes both and
-// runs this part of the program.
+// A folder the result cannot go into: one mounted read-only; one that
+// fills up while the game runs, with an older result in it that the game
+// removes as it starts; one whose older result file nothing may change or
+// remove.  tests/win/small_folders.sh makes them and runs this part of the
+// program.
 class SmallFolders : public AbelhaTest {
 protected:
     void SetUp() override {
@@ -337,9 +338,16 @@ TEST_F(SmallFolders, AResultTheFolderCannotTakeIsReportedAndNoResultFileStays) {
         const char* name;
         const wchar_t* folderVariable;
         bool fillWhilePlaying;
+        const char* resultLeft;  // what stays in the result file; nullptr: no file
     };
-    for (const Case& c : {Case{"read-only", L"TE_READONLY_FOLDER", false}, Case{"full", L"TE_SMALL_FOLDER", true}}) {
+    for (const Case& c : {Case{"read-only", L"TE_READONLY_FOLDER", false, nullptr},
+                          Case{"full", L"TE_SMALL_FOLDER", true, nullptr},
+                          Case{"a result file nothing may change", L"TE_LOCKED_RESULT_FOLDER", false, "00:09:99"}}) {
         SCOPED_TRACE(c.name);
+        if (!_wgetenv(c.folderVariable)) {
+            std::printf("no folder for the case \"%s\" here\n", c.name);
+            continue;
+        }
         const std::wstring folder = _wgetenv(c.folderVariable);
         if (c.fillWhilePlaying) std::ofstream((folder + L"\\abelha.dat").c_str(), std::ios::binary) << "00:09:99";
         uidriver::GameSession session(buildDir(), L"abelha", uidriver::GameSession::GivenFolder{folder});
@@ -350,7 +358,10 @@ TEST_F(SmallFolders, AResultTheFolderCannotTakeIsReportedAndNoResultFileStays) {
             filler = fillUp(folder);
         }
         confirmAndExpectTheCreationError(session);
-        EXPECT_FALSE(fileExists(session.resultPath())) << "no partial or older result stays";
+        if (c.resultLeft)
+            EXPECT_EQ(readFile(session.resultPath()), c.resultLeft) << "the older result is left as it was";
+        else
+            EXPECT_FALSE(fileExists(session.resultPath())) << "no partial or older result stays";
         if (!filler.empty()) DeleteFileW(filler.c_str());
     }
 }
