@@ -62,7 +62,13 @@ scenes::ScenePlanes planes() { return {engine::frontPlane(), engine::middlePlane
 
 void PauseDrawing() { state().paused = true; }
 
+// After a box or dialog of the game's own has gone, the game window should
+// be the active one again.  Now and then (seen under Wine, about once in
+// two hundred answers) no window is active then, and the game stayed dark
+// until clicked.  With no other program in front, the game takes the
+// activation back.
 HWND ResumeIfForeground() {
+    if (!GetForegroundWindow() && IsWindowVisible(g_window) && !IsIconic(g_window)) SetForegroundWindow(g_window);
     HWND foreground = GetForegroundWindow();
     if (foreground == g_window) state().paused = false;
     return foreground;
@@ -370,6 +376,11 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_MOVE:
     case WM_SIZE: OnMoveOrSize(hwnd); break;
     case WM_KILLFOCUS: PauseDrawing(); break;
+    case WM_ACTIVATE:
+        // Activated again after something of ours had the front (the app
+        // stayed active, so no WM_ACTIVATEAPP comes): draw again.
+        if (LOWORD(wp) != WA_INACTIVE && !HIWORD(wp)) ResumeIfForeground();
+        break;
     case WM_PAINT: OnPaint(hwnd); return 1;
     case WM_ACTIVATEAPP: OnActivateApp(hwnd, static_cast<BOOL>(wp), static_cast<DWORD>(lp)); break;
     case WM_KEYDOWN:

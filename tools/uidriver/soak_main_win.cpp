@@ -150,14 +150,19 @@ private:
             fault("a calibration dialog did not open or close");
             return false;
         }
-        return resumeCapture(game);
+        return resumeCapture(game, which == 0 ? "after Configurar Intensidade"
+                                   : which == 1 ? "after Obter Ruido"
+                                                : "after Ajustar Microfone");
     }
 
-    bool resumeCapture(HWND game) {
+    bool resumeCapture(HWND game, const char* after) {
         // The adult program shows nothing while nobody phonates; the games'
         // scenery moves with every captured buffer.
         if (!adult_ && !uidriver::GameSession::waitForCapture(game)) {
-            fault("the capture did not start again");
+            HWND front = GetForegroundWindow();
+            fault(std::string("the game did not move again ") + after + "; the window in front: " +
+                  (front == game ? "the game" : front ? "\"" + uidriver::windowTitle(front) + "\"" : "none") +
+                  (IsWindowEnabled(game) ? "" : "; the game is disabled"));
             return false;
         }
         Sleep(3000);  // Wine loses the first moments of every new capture
@@ -220,7 +225,7 @@ private:
             if (n != 8 || text.compare(14, 8, saved) != 0) fault("the result file does not hold the confirmed time");
             return false;
         }
-        return alive(session, game, "after declining") && resumeCapture(game);
+        return alive(session, game, "after declining") && resumeCapture(game, "after Não");
     }
 
     void log(int played, int heard, long confirmed, const char* answer, const char* verdict) {
