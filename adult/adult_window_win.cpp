@@ -10,6 +10,7 @@
 #include "adult/panel_win.h"
 #include "voice/dialogs_win.h"
 #include "voice/intensity.h"
+#include "voice/menu_commands.h"
 #include "voice/message_loop_win.h"
 #include "voice/user_message_win.h"
 #include "voice/volume_win.h"
@@ -24,13 +25,11 @@ constexpr int kWorkingPicture = 164;
 constexpr int kInvitationPicture = 166;
 constexpr int kWidth = 640, kHeight = 325;
 
-enum MenuCommand : int {
-    kCmdExit = 32771,
-    kCmdNoise = 32772,
-    kCmdIntensity = 32773,
-    kCmdMicrophone = 32774,
-    kCmdRestartTimer = 32775,
-};
+using voice::kCmdExit;
+using voice::kCmdIntensity;
+using voice::kCmdMicrophone;
+using voice::kCmdNoise;
+using voice::kCmdRestartTimer;
 
 HINSTANCE g_instance = nullptr;
 HWND g_main = nullptr;

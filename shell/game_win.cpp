@@ -25,6 +25,7 @@
 #include "voice/dialogs_win.h"
 #include "voice/external_tools_win.h"
 #include "voice/intensity.h"
+#include "voice/menu_commands.h"
 #include "voice/message_loop_win.h"
 #include "voice/user_message_win.h"
 #include "voice/wave_recorder_win.h"
@@ -37,13 +38,11 @@ constexpr char kTitle[] = "Tempo Expiratório";
 constexpr int kMenuResource = 154;
 constexpr int kIconResource = 101;
 
-enum MenuCommand : int {
-    kCmdExit = 32771,
-    kCmdNoise = 32772,
-    kCmdIntensity = 32773,
-    kCmdMicrophone = 32774,
-    kCmdRestartTimer = 32775,
-};
+using voice::kCmdExit;
+using voice::kCmdIntensity;
+using voice::kCmdMicrophone;
+using voice::kCmdNoise;
+using voice::kCmdRestartTimer;
 
 const GameProgram* g_program = nullptr;
 HINSTANCE g_instance = nullptr;

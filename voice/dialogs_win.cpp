@@ -9,6 +9,7 @@
 #include "resources/common/dialog_ids.h"
 #include "voice/calibration.h"
 #include "voice/intensity.h"
+#include "voice/menu_commands.h"
 #include "voice/user_message_win.h"
 #include "voice/volume_win.h"
 #include "voice/wave_recorder_win.h"
@@ -254,9 +255,9 @@ int MicrophoneDialog(HINSTANCE instance, HWND owner) {
 
 void RunCalibrationCommand(HINSTANCE instance, HWND owner, int command) {
     switch (command) {
-    case 32772: NoiseDialog(instance, owner); break;
-    case 32773: IntensityDialog(instance, owner); break;
-    case 32774:
+    case kCmdNoise: NoiseDialog(instance, owner); break;
+    case kCmdIntensity: IntensityDialog(instance, owner); break;
+    case kCmdMicrophone:
         if (MicrophoneDialog(instance, owner)) NoiseDialog(instance, owner);
         break;
     }

@@ -19,8 +19,8 @@ int IntensityDialog(HINSTANCE instance, HWND owner);
 // 1 when the volume slider was moved, 0 otherwise or after a failed start.
 int MicrophoneDialog(HINSTANCE instance, HWND owner);
 
-// The Jogo menu's calibration commands, the same in every program: the
-// noise (32772), the band (32773), or the microphone (32774), after which a
+// The Jogo menu's calibration commands (voice/menu_commands.h), the same in
+// every program: the noise, the band, or the microphone, after which a
 // moved volume needs a new noise threshold.  Other commands do nothing.
 void RunCalibrationCommand(HINSTANCE instance, HWND owner, int command);
 

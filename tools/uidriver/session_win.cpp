@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "tools/uidriver/samples.h"
+#include "voice/menu_commands.h"
 
 namespace uidriver {
 namespace {
@@ -140,7 +141,7 @@ std::string GameSession::loseTheMicrophoneMidPhonation() {
     clickButton(lost, IDOK);
     if (!program_->running()) return "the program ended";
     if (!audioServer("start")) return "the audio server did not start again";
-    PostMessageW(program_->mainWindow(), WM_COMMAND, 32772, 0);  // Jogo, Obter Ruido...
+    PostMessageW(program_->mainWindow(), WM_COMMAND, voice::kCmdNoise, 0);  // Jogo, Obter Ruido...
     if (!measureNoise()) return "the noise could not be measured again";
     return "";
 }

@@ -30,6 +30,7 @@
 #include "samples.h"
 #include "session_win.h"
 #include "test_environment_win.h"
+#include "voice/menu_commands.h"
 
 namespace {
 
@@ -39,7 +40,9 @@ constexpr uint64_t kHoleThatBreaksMs = 30;  // half a buffer
 constexpr int64_t kMemoryNoise = 2 << 20;  // bytes a program may vary by between samples
 constexpr int64_t kHandleNoise = 20;
 
-enum MenuCommand { kCmdNoise = 32772, kCmdIntensity = 32773, kCmdMicrophone = 32774 };
+using voice::kCmdIntensity;
+using voice::kCmdMicrophone;
+using voice::kCmdNoise;
 
 // The soak lies beside the programs in the build tree.
 std::wstring programsFolder() {

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <fstream>
 
+#include "tools/uidriver/session_win.h"
+
 namespace uidriver {
 namespace {
 
@@ -18,15 +20,13 @@ std::wstring requestPath(const std::wstring& name) {
     return path;
 }
 
-bool exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
 }  // namespace
 
 bool audioServer(const char* request) {
     const std::wstring path = requestPath(std::wstring(request, request + std::strlen(request)));
     if (path.empty()) return false;
     { std::ofstream(path.c_str()) << request; }
-    return waitFor([&] { return !exists(path); }, 20000);
+    return waitFor([&] { return !fileExists(path); }, 20000);
 }
 
 ServerPlayer::ServerPlayer(const std::vector<int16_t>& samples) {
@@ -51,7 +51,7 @@ ServerPlayer::ServerPlayer(const std::vector<int16_t>& samples) {
 // when done.
 bool ServerPlayer::finished() const {
     if (throughWine_) return throughWine_->finished();
-    return !exists(request_ + L".play") && !exists(request_ + L".playing");
+    return !fileExists(request_ + L".play") && !fileExists(request_ + L".playing");
 }
 
 }  // namespace uidriver
