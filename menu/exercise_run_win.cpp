@@ -46,9 +46,6 @@ CExerciseRun::Start CExerciseRun::start(const std::wstring& folder, const Exerci
     }
     resultPath_ = folder + L"\\" + ui::widen(resultFile(exercise));
     before_ = stampOf(resultPath_);
-    FILETIME now{};
-    GetSystemTimeAsFileTime(&now);
-    startTime_ = ticks(now);
 
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
@@ -65,7 +62,7 @@ CExerciseRun::Start CExerciseRun::start(const std::wstring& folder, const Exerci
 CExerciseRun::Outcome CExerciseRun::finish() {
     closeHandles();
     Outcome outcome;
-    if (!isResultOfThisRun(before_, stampOf(resultPath_), startTime_)) return outcome;
+    if (!isResultOfThisRun(before_, stampOf(resultPath_))) return outcome;
     outcome.hundredths = readResult(resultPath_);
     outcome.unreadable = outcome.hundredths < 0;
     return outcome;

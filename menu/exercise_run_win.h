@@ -40,7 +40,6 @@ private:
     PROCESS_INFORMATION process_{};
     std::wstring resultPath_;
     FileStamp before_;
-    int64_t startTime_ = 0;
 };
 
 }  // namespace menu

@@ -35,6 +35,13 @@ int number(const std::string& s, std::size_t from, std::size_t count) {
     return n;
 }
 
+std::optional<LocalTime> checked(const LocalTime& t) {
+    if (t.month < 1 || t.month > 12 || t.day < 1 || t.day > daysInMonth(t.year, t.month) || t.hour > 23 ||
+        t.minute > 59 || t.second > 59)
+        return std::nullopt;
+    return t;
+}
+
 }  // namespace
 
 int64_t secondsOf(const LocalTime& t) {
@@ -77,12 +84,32 @@ std::optional<LocalTime> parseIsoText(const std::string& s) {
         !isDigits(s, 8, 2) || (s[10] != ' ' && s[10] != 'T') || !isDigits(s, 11, 2) || s[13] != ':' ||
         !isDigits(s, 14, 2) || s[16] != ':' || !isDigits(s, 17, 2))
         return std::nullopt;
-    LocalTime t{number(s, 0, 4), number(s, 5, 2), number(s, 8, 2),
-                number(s, 11, 2), number(s, 14, 2), number(s, 17, 2)};
-    if (t.month < 1 || t.month > 12 || t.day < 1 || t.day > daysInMonth(t.year, t.month) || t.hour > 23 ||
-        t.minute > 59 || t.second > 59)
+    return checked({number(s, 0, 4), number(s, 5, 2), number(s, 8, 2), number(s, 11, 2), number(s, 14, 2),
+                    number(s, 17, 2)});
+}
+
+std::optional<LocalTime> parseDateText(const std::string& s) {
+    if (auto iso = parseIsoText(s)) return iso;
+    // D/M/YYYY H:MM[:SS], each of D, M and H one or two digits.
+    std::size_t at = 0;
+    const auto part = [&](std::size_t minDigits, std::size_t maxDigits, char after, int& value) {
+        std::size_t n = 0;
+        while (n < maxDigits && isDigits(s, at + n, 1)) ++n;
+        if (n < minDigits) return false;
+        value = number(s, at, n);
+        at += n;
+        if (after == '\0') return true;
+        if (at >= s.size() || s[at] != after) return false;
+        ++at;
+        return true;
+    };
+    LocalTime t;
+    if (!part(1, 2, '/', t.day) || !part(1, 2, '/', t.month) || !part(4, 4, ' ', t.year) ||
+        !part(1, 2, ':', t.hour) || !part(2, 2, '\0', t.minute))
         return std::nullopt;
-    return t;
+    if (at < s.size() && (s[at] != ':' || (++at, !part(2, 2, '\0', t.second)))) return std::nullopt;
+    if (at != s.size()) return std::nullopt;
+    return checked(t);
 }
 
 std::string brazilianText(const LocalTime& t) {

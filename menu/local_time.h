@@ -23,6 +23,11 @@ LocalTime localTimeAt(int64_t seconds);
 std::string isoText(const LocalTime& t);
 std::optional<LocalTime> parseIsoText(const std::string& text);
 
+// A date as the history may hold it: ISO as the menu writes it, or the way
+// a Brazilian spreadsheet saves it back, "14/03/2026 09:05" with or without
+// seconds (day, month and hour may lose their leading zero).
+std::optional<LocalTime> parseDateText(const std::string& text);
+
 // "14/03/2026 09:05", the way the list shows it.
 std::string brazilianText(const LocalTime& t);
 

@@ -2,8 +2,8 @@
 
 namespace menu {
 
-bool isResultOfThisRun(const FileStamp& before, const FileStamp& after, int64_t startTime) {
-    if (!after.exists || after.writeTime < startTime - kFileTimeSlack) return false;
+bool isResultOfThisRun(const FileStamp& before, const FileStamp& after) {
+    if (!after.exists) return false;
     const bool untouched = before.exists && before.writeTime == after.writeTime && before.size == after.size;
     return !untouched;
 }

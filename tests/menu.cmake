@@ -1,7 +1,8 @@
 # The main menu: its history file, result choice and chart arithmetic on
 # the host; the real gui_kx.exe driven from outside under Wine.
 if(NOT WIN32)
-  add_executable(menu_tests host/menu_history_test.cpp host/menu_chart_test.cpp)
+  add_executable(menu_tests host/menu_history_test.cpp host/menu_spreadsheet_test.cpp host/menu_rewrite_test.cpp
+    host/menu_chart_test.cpp)
   target_link_libraries(menu_tests PRIVATE menu_core GTest::gtest_main)
   te_warnings(menu_tests)
   add_test(NAME menu_tests COMMAND menu_tests)

@@ -1,4 +1,4 @@
-// The menu's chart arithmetic, the choice of a run's result by file time,
+// The menu's chart arithmetic, the choice of a run's result by the file,
 // and the calendar that both rest on.
 #include "menu/chart_scale.h"
 #include "menu/local_time.h"
@@ -113,10 +113,10 @@ TEST(MenuChart, DatesAreLabelledAlongTheBottom) {
     }
 }
 
-TEST(MenuRunResult, OnlyAFileWrittenDuringTheRunIsItsResult) {
+TEST(MenuRunResult, TheResultIsTheFileTheRunChangedWhateverTheClockDid) {
     constexpr int64_t start = 1'000'000'000, second = 10'000'000;
     const menu::FileStamp none{}, old{true, start - 60 * second, 8}, fresh{true, start + 5 * second, 8},
-        roundedDown{true, start - second, 8}, longAgo{true, start - 3 * second, 8};
+        stepBack{true, start - 3600 * second, 8};
     const struct {
         const char* name;
         menu::FileStamp before, after;
@@ -126,12 +126,13 @@ TEST(MenuRunResult, OnlyAFileWrittenDuringTheRunIsItsResult) {
         {"written during the run", none, fresh, true},
         {"an older one removed, a new one written", old, fresh, true},
         {"an older one left in place", old, old, false},
-        {"rewritten within the rounding, same time, other size", roundedDown, {true, roundedDown.writeTime, 9}, true},
-        {"a file from before the start that appeared", none, longAgo, false},
-        {"time rounded down by the file system", none, roundedDown, true},
+        {"written again with the same time, other size", old, {true, old.writeTime, 9}, true},
+        {"written again with the same size, other time", old, {true, old.writeTime + 1, 8}, true},
+        {"the clock stepped back an hour during the run", none, stepBack, true},
+        {"the clock stepped back below the older file's time", old, {true, old.writeTime - second, 8}, true},
         {"removed during the run", old, none, false},
     };
-    for (const auto& c : cases) EXPECT_EQ(menu::isResultOfThisRun(c.before, c.after, start), c.counts) << c.name;
+    for (const auto& c : cases) EXPECT_EQ(menu::isResultOfThisRun(c.before, c.after), c.counts) << c.name;
 }
 
 }  // namespace
