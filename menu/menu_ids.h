@@ -8,9 +8,10 @@ inline constexpr wchar_t kWindowClass[] = L"TavoralMenu";
 inline constexpr wchar_t kChartClass[] = L"TavoralChart";
 inline constexpr char kWindowTitle[] = "Tavoral";
 
-// Where the history file lives when set (a folder); otherwise
-// %APPDATA%\Tavoral.  The tests and `make run` point it at a folder of
-// their own so a real user's history is never touched.
+// Where the history file lives when set (a folder, a clinic's shared one
+// for instance); otherwise %LOCALAPPDATA%\Tavoral.  The tests and
+// `make run` point it at a folder of their own so a real user's history is
+// never touched.
 inline constexpr wchar_t kHistoryFolderVariable[] = L"TAVORAL_HISTORICO";
 inline constexpr char kHistoryFileName[] = "historico.csv";
 
@@ -23,8 +24,13 @@ enum ControlId : int {
     kResults = 105,
     kChart = 106,
     kHelp = 107,
+    kRename = 108,
+    kRemove = 109,
     kFirstExercise = 110,  // one button per exercise, in the order of exercises()
 };
+
+// One menu per Windows session: a second start brings this one forward.
+inline constexpr wchar_t kOneMenuMutex[] = L"Local\\TavoralMenu";
 
 // Resource numbers of the exercise pictures, in the same order.
 inline constexpr int kFirstPicture = 200;

@@ -16,6 +16,7 @@
 #include "menu/history.h"
 #include "menu/history_file_win.h"
 #include "menu/menu_ids.h"
+#include "resources/gui_kx/menu_dialog_ids.h"
 #include "voice/user_message_win.h"
 
 namespace menu {
@@ -39,9 +40,10 @@ struct MenuState {
     std::array<HWND, kExerciseCount> buttons{};
     std::array<HBITMAP, kExerciseCount> pictures{};
     HFONT font = nullptr, bigFont = nullptr;
-    std::wstring folder;       // the menu's own folder, where the exercises are
-    std::wstring historyPath;  // empty when there is nowhere to keep it
-    std::vector<HistoryRecord> history;
+    std::wstring folder;  // the menu's own folder, where the exercises are
+    HistoryPlace place;   // no path when there is nowhere to keep it
+    std::vector<HistoryRecord> history;  // what the history file holds
+    std::vector<HistoryRecord> pending;  // kept on this computer until the history can be written
     CExerciseRun run;
     std::optional<std::size_t> running;  // the exercise being run
     std::string runningPatient;          // whom its result belongs to
@@ -69,24 +71,38 @@ void message(const std::string& text, UINT flags = MB_OK | MB_ICONWARNING) {
     ui::showMessage(g_menu.window, text, kCaption, flags);
 }
 
-std::string typedPatient() {
-    const int n = GetWindowTextLengthW(g_menu.patient);
+std::wstring fieldText(HWND field) {
+    const int n = GetWindowTextLengthW(field);
     std::wstring text(static_cast<size_t>(n) + 1, L'\0');
-    GetWindowTextW(g_menu.patient, text.data(), n + 1);
+    GetWindowTextW(field, text.data(), n + 1);
     text.resize(static_cast<size_t>(n));
-    return patientName(ui::narrow(text));
+    return text;
 }
 
-void addPatientName(const std::string& name) {
-    const std::wstring wide = ui::widen(name);
-    if (SendMessageW(g_menu.patient, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                     reinterpret_cast<LPARAM>(wide.c_str())) == CB_ERR)
-        SendMessageW(g_menu.patient, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+// Every result there is: the history's and those still waiting to be written.
+std::vector<HistoryRecord> allRecords() {
+    std::vector<HistoryRecord> all = g_menu.history;
+    for (auto& r : recordsMissingFrom(g_menu.history, g_menu.pending)) all.push_back(std::move(r));
+    return all;
+}
+
+// The patient whose name is in the field, under the spelling the history
+// already has for that patient.
+std::string typedPatient() { return canonicalPatient(allRecords(), ui::narrow(fieldText(g_menu.patient))); }
+
+// The list of names, one per patient under the spelling first seen; the
+// field keeps what was typed in it.
+void fillPatientList() {
+    const std::wstring typed = fieldText(g_menu.patient);
+    SendMessageW(g_menu.patient, CB_RESETCONTENT, 0, 0);
+    for (const auto& name : patientNames(allRecords()))
+        SendMessageW(g_menu.patient, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ui::widen(name).c_str()));
+    SetWindowTextW(g_menu.patient, typed.c_str());
 }
 
 // The list and the chart of the patient whose name is in the field.
 void showPatient() {
-    const std::vector<HistoryRecord> mine = recordsOf(g_menu.history, typedPatient());
+    const std::vector<HistoryRecord> mine = recordsOf(allRecords(), typedPatient());
     SendMessageW(g_menu.results, WM_SETREDRAW, FALSE, 0);
     SendMessageW(g_menu.results, LB_RESETCONTENT, 0, 0);
     for (const auto& r : mine)
@@ -100,34 +116,76 @@ void showPatient() {
 // stays the one its result will belong to.
 void enableChoices(bool enable) {
     for (HWND b : g_menu.buttons) EnableWindow(b, enable);
-    EnableWindow(g_menu.patient, enable);
+    for (int id : {kPatient, kRename, kRemove}) EnableWindow(GetDlgItem(g_menu.window, id), enable);
+}
+
+std::string historyPathText() { return ui::narrow(g_menu.place.path); }
+
+// Writes the pending results and `more` into the history in one append.
+// On success nothing is pending any more; otherwise nothing has changed.
+bool writeIntoHistory(const std::vector<HistoryRecord>& more, std::string& error) {
+    std::vector<HistoryRecord> records = recordsMissingFrom(g_menu.history, g_menu.pending);
+    records.insert(records.end(), more.begin(), more.end());
+    if (!appendToHistoryFile(g_menu.place.path, records, error)) return false;
+    g_menu.history.insert(g_menu.history.end(), records.begin(), records.end());
+    // Were the pending file to stay, its records are already in the
+    // history and are not written twice.
+    if (!g_menu.pending.empty()) DeleteFileW(g_menu.place.pendingPath.c_str());
+    g_menu.pending.clear();
+    return true;
+}
+
+std::string unreachableText(const std::string& error) {
+    return "A pasta do histórico " + ui::narrow(g_menu.place.folder) + " não está acessível (" + error +
+           ").\n\nOs exercícios podem ser feitos: os resultados ficam guardados neste computador e serão gravados "
+           "no histórico quando a pasta estiver acessível.";
 }
 
 void loadHistory() {
-    const std::wstring folder = historyFolder();
-    if (folder.empty()) {
+    g_menu.place = historyPlace();
+    if (g_menu.place.path.empty()) {
         message("Não foi possível encontrar a pasta de dados do usuário: os resultados não serão guardados no "
                 "histórico.");
         return;
     }
-    g_menu.historyPath = historyPathIn(folder);
-    const HistoryRead read = readHistoryFile(g_menu.historyPath);
-    if (!read.ok) {
-        message("Não foi possível ler o histórico\n" + ui::narrow(g_menu.historyPath) + "\n" + read.error +
+    const std::string moveError = moveRoamingHistory(g_menu.place);
+    if (!moveError.empty())
+        message("O histórico da pasta antiga (dados de aplicativos móveis do usuário) não pôde ser trazido para\n" +
+                historyPathText() + "\n" + moveError + "\n\nEle continua na pasta antiga; nada foi perdido.");
+    const HistoryRead pending = readHistoryFile(g_menu.place.pendingPath);
+    g_menu.pending = pending.history.records;
+    const HistoryRead read = readHistoryFile(g_menu.place.path);
+    std::string status;
+    if (read.status == ReadStatus::unreachable) {
+        message(unreachableText(read.error));
+        status = "A pasta do histórico não está acessível.";
+    } else if (read.status == ReadStatus::failed) {
+        message("Não foi possível ler o histórico\n" + historyPathText() + "\n" + read.error +
                 "\n\nOs exercícios podem ser feitos; os novos resultados serão acrescentados ao arquivo.");
-        return;
+    } else {
+        g_menu.history = read.history.records;
+        if (read.history.skipped > 0)
+            status = std::to_string(read.history.skipped) +
+                     " linha(s) danificada(s) do histórico foram ignoradas; as demais estão abaixo.";
+        const std::size_t waiting = recordsMissingFrom(g_menu.history, g_menu.pending).size();
+        std::string error;
+        if (!g_menu.pending.empty() && writeIntoHistory({}, error))
+            status += (status.empty() ? "" : "\n") + std::to_string(waiting) +
+                      " resultado(s) guardado(s) neste computador foram gravados no histórico.";
     }
-    g_menu.history = read.history.records;
-    for (const auto& name : patientNames(g_menu.history)) addPatientName(name);
-    if (read.history.skipped > 0)
-        setStatus(std::to_string(read.history.skipped) +
-                  " linha(s) danificada(s) do histórico foram ignoradas; as demais estão abaixo.");
+    if (!g_menu.pending.empty())
+        status += (status.empty() ? "" : "\n") + std::to_string(g_menu.pending.size()) +
+                  " resultado(s) guardado(s) neste computador aguardam gravação no histórico.";
+    fillPatientList();
+    if (!status.empty()) setStatus(status);
 }
 
 void createControls() {
     control(L"STATIC", L"Paciente:", SS_LEFT, kMargin, 18, 80, 24, kPatientLabel);
     g_menu.patient = control(WC_COMBOBOXW, L"", CBS_DROPDOWN | CBS_SORT | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP,
-                             kMargin + 84, 14, 340, 300, kPatient);
+                             kMargin + 84, 14, 256, 300, kPatient);
+    control(L"BUTTON", L"Corrigir nome", BS_PUSHBUTTON | WS_TABSTOP, kMargin + 348, 12, 112, 30, kRename);
+    control(L"BUTTON", L"Excluir paciente", BS_PUSHBUTTON | WS_TABSTOP, kMargin + 466, 12, 126, 30, kRemove);
     control(L"BUTTON", L"Abrir planilha", BS_PUSHBUTTON | WS_TABSTOP, kClientWidth - kMargin - 150, 12, 150, 30,
             kOpenSheet);
     control(L"BUTTON", L"Ajuda", BS_PUSHBUTTON | WS_TABSTOP, kClientWidth - kMargin - 150 - 10 - 100, 12, 100, 30,
@@ -179,21 +237,38 @@ void startExercise(std::size_t index) {
               ".\nO resultado será registrado quando o exercício terminar.");
 }
 
-// Keeps the result, or says plainly that it could not be kept; offers to
-// try again, so a spreadsheet holding the file open loses nothing.
-bool recordResult(const HistoryRecord& record) {
-    if (g_menu.historyPath.empty()) return false;
+// Asks whether to try again a change of the history that failed; true for Retry.
+bool askRetry(const std::string& what, const std::string& error, const std::string& onCancel) {
+    return ui::showMessage(g_menu.window,
+                           "Não foi possível gravar " + what + " no histórico\n" + historyPathText() + "\n" + error +
+                               "\n\nSe a planilha estiver aberta, feche-a e tente novamente." + onCancel,
+                           kCaption, MB_RETRYCANCEL | MB_ICONWARNING) == IDRETRY;
+}
+
+enum class Kept { inHistory, pending, lost };
+
+// Keeps the result: in the history, or, when the therapist gives up
+// retrying, on this computer until the history can be written.  A
+// confirmed time never lives in the status line alone.
+Kept recordResult(const HistoryRecord& record) {
+    if (g_menu.place.path.empty()) return Kept::lost;
     for (;;) {
         std::string error;
-        if (appendToHistoryFile(g_menu.historyPath, record, error)) return true;
-        const int answer = ui::showMessage(
-            g_menu.window,
-            "Não foi possível gravar o resultado (" + record.exercise + ", " + timeText(record.hundredths) +
-                ") no histórico\n" + ui::narrow(g_menu.historyPath) + "\n" + error +
-                "\n\nSe a planilha estiver aberta, feche-a e tente novamente.",
-            kCaption, MB_RETRYCANCEL | MB_ICONWARNING);
-        if (answer != IDRETRY) return false;
+        if (writeIntoHistory({record}, error)) return Kept::inHistory;
+        if (!askRetry("o resultado (" + record.exercise + ", " + timeText(record.hundredths) + ")", error,
+                      "\nSe cancelar, o resultado fica guardado neste computador e será gravado no histórico depois."))
+            break;
     }
+    std::string error;
+    if (appendToHistoryFile(g_menu.place.pendingPath, {record}, error)) {
+        g_menu.pending.push_back(record);
+        return Kept::pending;
+    }
+    message("Também não foi possível guardar o resultado neste computador\n" + ui::narrow(g_menu.place.pendingPath) +
+                "\n" + error + "\n\nAnote-o: " + record.patient + ", " + record.exercise + ", " +
+                timeText(record.hundredths) + ".",
+            MB_OK | MB_ICONERROR);
+    return Kept::lost;
 }
 
 HistoryRecord recordNow(const Exercise& exercise, int hundredths) {
@@ -220,28 +295,182 @@ void finishExercise() {
     } else {
         const HistoryRecord record = recordNow(exercise, outcome.hundredths);
         const std::string time = timeText(record.hundredths);
-        if (recordResult(record)) {
-            g_menu.history.push_back(record);
-            addPatientName(record.patient);
-            setStatus(name + ": " + time + " — registrado no histórico de " + record.patient + ".");
-        } else {
-            setStatus(name + ": " + time + " — NÃO registrado: o histórico não pôde ser gravado.");
+        switch (recordResult(record)) {
+            case Kept::inHistory:
+                setStatus(name + ": " + time + " — registrado no histórico de " + record.patient + ".");
+                break;
+            case Kept::pending:
+                setStatus(name + ": " + time + " — guardado neste computador para " + record.patient +
+                          "; será gravado no histórico assim que ele puder ser gravado.");
+                break;
+            case Kept::lost:
+                setStatus(name + ": " + time + " — NÃO registrado: o histórico não pôde ser gravado.");
+                break;
         }
+        fillPatientList();
     }
     showPatient();
     SetForegroundWindow(g_menu.window);
 }
 
+// The spreadsheet gets a copy: holding the live file open would make every
+// append fail, and saving it back would change what the menu reads.
 void openSheet() {
-    if (g_menu.historyPath.empty() || GetFileAttributesW(g_menu.historyPath.c_str()) == INVALID_FILE_ATTRIBUTES) {
-        message("Ainda não há resultados no histórico.", MB_OK | MB_ICONINFORMATION);
+    std::string error;
+    const std::wstring copy = g_menu.place.path.empty()
+                                  ? std::wstring()
+                                  : writeSpreadsheetCopy(g_menu.place.path, recordsMissingFrom(g_menu.history, g_menu.pending), error);
+    if (copy.empty()) {
+        if (error.empty()) message("Ainda não há resultados no histórico.", MB_OK | MB_ICONINFORMATION);
+        else message("Não foi possível preparar a cópia do histórico para a planilha:\n" + error);
         return;
     }
     const auto result = reinterpret_cast<INT_PTR>(
-        ShellExecuteW(g_menu.window, L"open", g_menu.historyPath.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+        ShellExecuteW(g_menu.window, L"open", copy.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
     if (result <= 32)
-        message("Nenhum programa deste computador abre planilhas (.csv). O histórico está em\n" +
-                ui::narrow(g_menu.historyPath));
+        message("Nenhum programa deste computador abre planilhas (.csv). A cópia do histórico está em\n" +
+                ui::narrow(copy));
+}
+
+// --- correcting a name, removing a patient ----------------------------------
+
+struct RenameBox {
+    std::string current;
+    std::string typed;
+};
+
+void OnRenameCommand(HWND dialog, int id, HWND, UINT) {
+    if (id != IDOK && id != IDCANCEL) return;
+    if (id == IDOK) {
+        auto* box = reinterpret_cast<RenameBox*>(GetWindowLongPtrW(dialog, DWLP_USER));
+        box->typed = ui::narrow(fieldText(GetDlgItem(dialog, IDC_RENAME_NEW)));
+    }
+    EndDialog(dialog, id);
+}
+
+BOOL OnRenameInitDialog(HWND dialog, HWND, LPARAM param) {
+    SetWindowLongPtrW(dialog, DWLP_USER, param);
+    const auto* box = reinterpret_cast<const RenameBox*>(param);
+    SetDlgItemTextW(dialog, IDC_RENAME_CURRENT, ui::widen("Nome atual: " + box->current).c_str());
+    SetDlgItemTextW(dialog, IDC_RENAME_NEW, ui::widen(box->current).c_str());
+    SendDlgItemMessageW(dialog, IDC_RENAME_NEW, EM_SETSEL, 0, -1);
+    return TRUE;
+}
+
+INT_PTR CALLBACK renameProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+        case WM_INITDIALOG:
+            return HANDLE_WM_INITDIALOG(dialog, wParam, lParam, OnRenameInitDialog);
+        case WM_COMMAND:
+            HANDLE_WM_COMMAND(dialog, wParam, lParam, OnRenameCommand);
+            return TRUE;
+    }
+    return FALSE;
+}
+
+// The patient in the field, when the history has one of that name.
+std::optional<std::string> chosenPatient(const char* action) {
+    const std::string patient = typedPatient();
+    if (recordsOf(allRecords(), patient).empty()) {
+        message(std::string("Para ") + action + ", escolha na lista um paciente do histórico.",
+                MB_OK | MB_ICONINFORMATION);
+        return std::nullopt;
+    }
+    return patient;
+}
+
+std::string resultsText(std::size_t n) { return std::to_string(n) + (n == 1 ? " resultado" : " resultados"); }
+
+// Rewrites the history and the pending file with `edit`, retrying while
+// another program holds the history.  True when both are done.
+bool rewriteBoth(const HistoryEdit& edit, const std::string& what) {
+    CHistoryDisk disk;
+    for (;;) {
+        const RewriteOutcome outcome = rewriteHistory(disk, historyPathText(), edit);
+        if (outcome.status == DiskStatus::ok) {
+            if (outcome.backupLeft)
+                message("A alteração foi feita, mas a cópia de segurança " +
+                        backupFileFor(historyPathText()) + " não pôde ser apagada; apague-a.");
+            break;
+        }
+        if (!outcome.oldFileAt.empty()) {
+            message("Não foi possível " + what + ": " + outcome.error + "\nO histórico está inteiro em\n" +
+                        outcome.oldFileAt + "\nO Tavoral o recolocará no lugar quando for aberto de novo.",
+                    MB_OK | MB_ICONERROR);
+            return false;
+        }
+        if (outcome.status != DiskStatus::busy) {
+            message("Não foi possível " + what + ": " + outcome.error + "\nO histórico não foi alterado.");
+            return false;
+        }
+        if (!askRetry("a alteração", outcome.error, "\nSe cancelar, nada será alterado.")) return false;
+    }
+    const RewriteOutcome pending = rewriteHistory(disk, ui::narrow(g_menu.place.pendingPath), edit);
+    if (pending.status != DiskStatus::ok)
+        message("O histórico foi alterado, mas os resultados guardados neste computador\n" +
+                ui::narrow(g_menu.place.pendingPath) + "\nnão: " + pending.error);
+    return pending.status == DiskStatus::ok;
+}
+
+// What the files hold after a rewrite, shown again.
+void reloadHistory() {
+    const HistoryRead read = readHistoryFile(g_menu.place.path);
+    if (read.status == ReadStatus::ok) g_menu.history = read.history.records;
+    g_menu.pending = readHistoryFile(g_menu.place.pendingPath).history.records;
+    fillPatientList();
+}
+
+void renamePatient() {
+    const auto patient = chosenPatient("corrigir um nome");
+    if (!patient) return;
+    RenameBox box{*patient, {}};
+    if (DialogBoxParamW(g_menu.instance, MAKEINTRESOURCEW(IDD_RENAME), g_menu.window, renameProc,
+                        reinterpret_cast<LPARAM>(&box)) != IDOK)
+        return;
+    const std::string newName = patientName(box.typed);
+    if (newName == kNoName && box.typed.find_first_not_of(" \t") == std::string::npos) {
+        message("Digite o novo nome.", MB_OK | MB_ICONINFORMATION);
+        return;
+    }
+    if (newName == *patient) return;
+    const std::vector<HistoryRecord> all = allRecords();
+    const std::size_t mine = recordsOf(all, *patient).size();
+    if (!samePatient(newName, *patient)) {
+        const std::string other = canonicalPatient(all, newName);
+        if (const std::size_t theirs = recordsOf(all, other).size(); theirs > 0 &&
+            ui::showMessage(g_menu.window,
+                            "Já existe no histórico o paciente " + other + " (" + resultsText(theirs) + ").\n\nOs " +
+                                resultsText(mine) + " de " + *patient + " passarão a ser de " + other +
+                                ". Continuar?",
+                            kCaption, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
+            return;
+    }
+    const bool done = rewriteBoth({*patient, newName}, "corrigir o nome");
+    reloadHistory();
+    if (done) {
+        const std::string kept = canonicalPatient(allRecords(), newName);
+        SetWindowTextW(g_menu.patient, ui::widen(kept).c_str());
+        setStatus("O nome " + *patient + " foi corrigido para " + kept + " em " + resultsText(mine) + ".");
+    }
+    showPatient();
+}
+
+void removePatient() {
+    const auto patient = chosenPatient("excluir um paciente");
+    if (!patient) return;
+    const std::size_t mine = recordsOf(allRecords(), *patient).size();
+    if (ui::showMessage(g_menu.window,
+                        "Excluir o paciente " + *patient + " e seus " + resultsText(mine) +
+                            " do histórico?\n\nOs dados são apagados para sempre; isto não pode ser desfeito.",
+                        kCaption, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) != IDYES)
+        return;
+    const bool done = rewriteBoth({*patient, std::nullopt}, "excluir o paciente");
+    reloadHistory();
+    if (done) {
+        SetWindowTextW(g_menu.patient, L"");
+        setStatus("O paciente " + *patient + " foi excluído do histórico (" + resultsText(mine) + ").");
+    }
+    showPatient();
 }
 
 // The suite's help, in its own viewer beside the menu (the one F1 opens in
@@ -265,8 +494,6 @@ void openHelp() {
 BOOL OnCreate(HWND hwnd, LPCREATESTRUCT) {
     g_menu.window = hwnd;
     createControls();
-    loadHistory();
-    showPatient();
     return TRUE;
 }
 
@@ -277,6 +504,10 @@ void OnCommand(HWND, int id, HWND, UINT code) {
         openSheet();
     } else if (id == kHelp && code == BN_CLICKED) {
         openHelp();
+    } else if (id == kRename && code == BN_CLICKED) {
+        renamePatient();
+    } else if (id == kRemove && code == BN_CLICKED) {
+        removePatient();
     } else if (id == kPatient && code == CBN_EDITCHANGE) {
         showPatient();
     } else if (id == kPatient && code == CBN_SELCHANGE) {
@@ -402,7 +633,29 @@ int runMessageLoop() {
 
 }  // namespace
 
+namespace {
+
+// Two menus would each take an exercise's result file for their own: the
+// second start only brings the first forward.
+bool bringTheFirstMenuForward() {
+    HWND first = nullptr;
+    // The first may be starting still: its window comes within moments.
+    for (int i = 0; i < 100 && !(first = FindWindowW(kWindowClass, nullptr)); ++i) Sleep(100);
+    if (!first) return false;
+    if (IsIconic(first)) ShowWindow(first, SW_RESTORE);
+    SetForegroundWindow(first);
+    return true;
+}
+
+}  // namespace
+
 int RunMenu(HINSTANCE instance) {
+    HANDLE oneMenu = CreateMutexW(nullptr, FALSE, kOneMenuMutex);
+    if (oneMenu && GetLastError() == ERROR_ALREADY_EXISTS) {
+        bringTheFirstMenuForward();
+        CloseHandle(oneMenu);
+        return 0;
+    }
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     g_menu.instance = instance;
@@ -416,9 +669,14 @@ int RunMenu(HINSTANCE instance) {
     }
     ShowWindow(window, SW_SHOWNORMAL);
     UpdateWindow(window);
+    // The history is read once the window shows, so that what it has to
+    // say (a folder out of reach) appears over the menu.
+    loadHistory();
+    showPatient();
     const int code = runMessageLoop();
     DeleteObject(g_menu.font);
     DeleteObject(g_menu.bigFont);
+    if (oneMenu) CloseHandle(oneMenu);
     return code;
 }
 

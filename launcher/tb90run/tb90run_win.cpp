@@ -16,7 +16,11 @@
 
 namespace {
 
-constexpr wchar_t kCaption[] = L"ToolBook";
+constexpr wchar_t kRuntimeTitle[] = L"ToolBook";
+
+// Not "ToolBook": that is the hidden window's title, which the launcher
+// looks for and closes, and it could take a box of that title for it.
+constexpr wchar_t kCaption[] = L"Tavoral";
 
 void showError(const std::wstring& text) { MessageBoxW(nullptr, text.c_str(), kCaption, MB_OK | MB_ICONERROR); }
 
@@ -28,7 +32,7 @@ HWND createRuntimeWindow(HINSTANCE instance) {
     wc.hInstance = instance;
     wc.lpszClassName = L"TB90runMain";
     RegisterClassW(&wc);
-    return CreateWindowExW(0, wc.lpszClassName, L"ToolBook", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 300,
+    return CreateWindowExW(0, wc.lpszClassName, kRuntimeTitle, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 300,
                            200, nullptr, nullptr, instance, nullptr);
 }
 

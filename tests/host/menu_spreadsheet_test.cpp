@@ -3,6 +3,7 @@
 // spreadsheet saves it, one patient under several spellings, the pending
 // records merged once.
 #include "menu/history.h"
+#include "menu/history_place.h"
 #include "menu/text.h"
 
 #include <gtest/gtest.h>
@@ -158,6 +159,24 @@ TEST(MenuPending, PendingRecordsAreMergedOnceAndOnlyWhatIsMissing) {
     file += menu::appendText(menu::recordsMissingFrom(menu::parseHistory(file).records, pending), false, true);
     EXPECT_EQ(menu::parseHistory(file).records, (std::vector<HistoryRecord>{c, a, b}));
     EXPECT_TRUE(menu::recordsMissingFrom(menu::parseHistory(file).records, pending).empty());
+}
+
+TEST(MenuPending, EachHistoryHasItsOwnPendingFileOnThisComputer) {
+    const std::string local = "C:\\Users\\ana\\AppData\\Local\\Tavoral";
+    EXPECT_EQ(menu::pendingPathFor(local + "\\historico.csv", local, true), local + "\\historico-pendente.csv");
+    const std::string shared = menu::pendingPathFor("\\\\servidor\\clinica\\historico.csv", local, false);
+    EXPECT_EQ(shared.rfind(local + "\\historico-pendente-", 0), 0u) << shared;
+    const struct {
+        const char* other;
+        bool same;
+    } cases[] = {
+        {"\\\\SERVIDOR\\Clinica\\historico.csv", true},  // Windows ignores case
+        {"//servidor/clinica/historico.csv", true},
+        {"\\\\servidor\\clinica2\\historico.csv", false},
+        {"Z:\\clinica\\historico.csv", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(menu::pendingPathFor(c.other, local, false) == shared, c.same) << c.other;
 }
 
 }  // namespace

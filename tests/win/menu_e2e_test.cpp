@@ -2,6 +2,7 @@
 // real abelha.exe, both driven from outside, with sounds played into the
 // virtual microphone.  Each test has its own folder and history.
 #include <windows.h>
+#include <shlobj.h>
 
 #include <gtest/gtest.h>
 
@@ -13,7 +14,9 @@
 #include "menu/chart_scale.h"
 #include "menu/exercises.h"
 #include "menu/history.h"
+#include "menu/history_place.h"
 #include "menu/menu_ids.h"
+#include "resources/gui_kx/menu_dialog_ids.h"
 #include "tools/uidriver/driver_win.h"
 #include "tools/uidriver/samples.h"
 #include "tools/uidriver/session_win.h"
@@ -33,6 +36,28 @@ std::string readFile(const std::wstring& path) {
     std::ifstream in(path.c_str(), std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};
 }
+
+std::string narrow(const std::wstring& w) {
+    const int n = WideCharToMultiByte(CP_UTF8, 0, w.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string out(n > 0 ? n - 1 : 0, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, w.c_str(), -1, out.data(), n, nullptr, nullptr);
+    return out;
+}
+std::wstring widen(const std::string& s) {
+    const int n = MultiByteToWideChar(CP_UTF8, 0, s.c_str(), -1, nullptr, 0);
+    std::wstring out(n > 0 ? n - 1 : 0, L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, s.c_str(), -1, out.data(), n);
+    return out;
+}
+
+std::wstring knownFolder(int csidl) {
+    wchar_t path[MAX_PATH] = {};
+    SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path);
+    return path;
+}
+std::wstring localTavoral() { return knownFolder(CSIDL_LOCAL_APPDATA) + L"\\Tavoral"; }
+
+const std::string kBomHeader = "\xEF\xBB\xBF" "Data e hora;Paciente;Exercício;Tempo;Segundos\r\n";
 
 COLORREF colourOf(int exercise) {
     const auto& e = menu::exercises()[static_cast<size_t>(exercise)];
@@ -56,8 +81,9 @@ public:
         SetEnvironmentVariableW(menu::kHistoryFolderVariable, historyDir().c_str());
     }
     ~MenuFolder() {
-        for (const std::wstring& file : {historyPath(), dir_ + L"\\gui_kx.exe", dir_ + L"\\abelha.exe",
-                                         dir_ + L"\\abelha.ff", dir_ + L"\\abelha.dat"})
+        for (const std::wstring& file : {historyPath(), pendingPath(), historyDir() + L"\\historico.bak",
+                                         dir_ + L"\\gui_kx.exe", dir_ + L"\\abelha.exe", dir_ + L"\\abelha.ff",
+                                         dir_ + L"\\abelha.dat"})
             DeleteFileW(file.c_str());
         RemoveDirectoryW(historyDir().c_str());
         RemoveDirectoryW(dir_.c_str());
@@ -66,6 +92,14 @@ public:
     const std::wstring& dir() const { return dir_; }
     std::wstring historyDir() const { return dir_ + L"\\historico"; }
     std::wstring historyPath() const { return historyDir() + L"\\historico.csv"; }
+    // Where the menu keeps the results it could not write to this history.
+    std::wstring pendingPath() const {
+        return widen(menu::pendingPathFor(narrow(historyPath()), narrow(localTavoral()), false));
+    }
+    void writeHistory(const std::string& contents) const {
+        CreateDirectoryW(historyDir().c_str(), nullptr);
+        std::ofstream(historyPath().c_str(), std::ios::binary) << contents;
+    }
 
 private:
     std::wstring dir_;
@@ -76,7 +110,18 @@ class Menu {
 public:
     explicit Menu(const MenuFolder& folder)
         : program_(std::make_unique<uidriver::Program>(folder.dir() + L"\\gui_kx.exe", folder.dir())) {
-        waitFor([&] { return (window_ = program_->window(L"Tavoral")) != nullptr; }, 30000);
+        // By its class: a box the menu shows as it starts has the same title.
+        const bool shown = waitFor(
+            [&] {
+                HWND w = FindWindowW(menu::kWindowClass, nullptr);
+                return w && uidriver::windowProcess(w) == program_->id() && IsWindowVisible(w) &&
+                       GetDlgItem(w, menu::kStatus) && (window_ = w) != nullptr;
+            },
+            30000);
+        // Answered once the menu has read its history and waits for input
+        // (or shows a box about it).
+        DWORD_PTR answer = 0;
+        if (shown) SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &answer);
     }
     HWND window() const { return window_; }
     uidriver::Program& program() { return *program_; }
@@ -304,6 +349,225 @@ TEST_F(MenuTest, DamagedLinesAreSkippedAndALockedHistoryIsRetried) {
     const auto parsed = menu::parseHistory(file);
     EXPECT_EQ(parsed.records.size(), 2u);
     EXPECT_EQ(parsed.skipped, 1u);
+}
+
+
+// A spreadsheet program registered for .csv files: the fake tool, which
+// holds what it opens and says which file that was.
+class FakeSheetAssociation {
+public:
+    explicit FakeSheetAssociation(const std::wstring& log) {
+        HKEY key = nullptr;
+        if (RegCreateKeyExW(HKEY_CLASSES_ROOT, L".csv", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) ==
+            ERROR_SUCCESS) {
+            wchar_t old[256] = {};
+            DWORD size = sizeof old;
+            hadOld_ = RegQueryValueExW(key, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(old), &size) ==
+                      ERROR_SUCCESS;
+            if (hadOld_) old_ = old;
+            setDefault(key, L"TeFakeSheet.csv");
+            RegCloseKey(key);
+        }
+        if (RegCreateKeyExW(HKEY_CLASSES_ROOT, L"TeFakeSheet.csv\\shell\\open\\command", 0, nullptr, 0,
+                            KEY_ALL_ACCESS, nullptr, &key, nullptr) == ERROR_SUCCESS) {
+            setDefault(key, L"\"" + buildDir() + L"\\tests\\te_fake_tool.exe\" \"%1\"");
+            RegCloseKey(key);
+        }
+        SetEnvironmentVariableW(L"TE_FAKE_TOOL_LOG", log.c_str());
+        SetEnvironmentVariableW(L"TE_FAKE_TOOL_TITLE", L"Planilha");
+    }
+    ~FakeSheetAssociation() {
+        HKEY key = nullptr;
+        if (RegOpenKeyExW(HKEY_CLASSES_ROOT, L".csv", 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS) {
+            if (hadOld_) setDefault(key, old_);
+            else RegDeleteValueW(key, nullptr);
+            RegCloseKey(key);
+        }
+        RegDeleteTreeW(HKEY_CLASSES_ROOT, L"TeFakeSheet.csv");
+        SetEnvironmentVariableW(L"TE_FAKE_TOOL_LOG", nullptr);
+        SetEnvironmentVariableW(L"TE_FAKE_TOOL_TITLE", nullptr);
+        if (HWND sheet = uidriver::anyWindowTitled(L"Planilha")) PostMessageW(sheet, WM_CLOSE, 0, 0);
+    }
+
+private:
+    static void setDefault(HKEY key, const std::wstring& value) {
+        RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                       static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    }
+    bool hadOld_ = false;
+    std::wstring old_;
+};
+
+// The file the fake spreadsheet opened, as it wrote it down (UTF-16).
+std::wstring sheetOpened(const std::wstring& log) {
+    const std::string bytes = readFile(log);
+    return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
+}
+
+// A result confirmed while another program holds the history without
+// sharing, and Cancel on the retry box: the result waits on this computer
+// and is written into the history, once, when the menu starts again after
+// the holder let go.  Meanwhile the spreadsheet holds only its own copy, so
+// that write succeeds while the copy is open.
+TEST_F(MenuTest, ACancelledResultIsKeptAndWrittenOnceAndTheSpreadsheetHoldsOnlyACopy) {
+    MenuFolder folder;
+    const std::string old = kBomHeader + "2026-03-13 10:00:00;Carla;Abelha;00:04:00;4,00\r\n";
+    folder.writeHistory(old);
+    const std::wstring log = folder.dir() + L"\\sheet.log";
+    FakeSheetAssociation association(log);
+    std::string time;
+    {
+        Menu menu(folder);
+        ASSERT_NE(menu.window(), nullptr);
+        uidriver::postClick(menu.window(), menu::kOpenSheet);
+        HWND sheet = nullptr;
+        ASSERT_TRUE(waitFor([&] { return (sheet = uidriver::anyWindowTitled(L"Planilha")) != nullptr; }, 30000))
+            << "the spreadsheet was not started";
+        ASSERT_TRUE(waitFor([&] { return !sheetOpened(log).empty(); }, 5000));
+        const std::wstring opened = sheetOpened(log);
+        EXPECT_NE(opened.find(L"\\Tavoral\\historico (cópia).csv"), std::wstring::npos) << narrow(opened);
+        EXPECT_EQ(readFile(opened), old) << "the copy holds the history";
+
+        HANDLE lock = CreateFileW(folder.historyPath().c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(lock, INVALID_HANDLE_VALUE) << "the spreadsheet holds the live history";
+        menu.choosePatient("  carla ");  // the same patient
+        menu.start(kAbelha);
+        uidriver::GameSession game(L"abelha", 60000);
+        HWND confirm = playUntilConfirmation(game, L"menu-no-confirmation-pending");
+        ASSERT_NE(confirm, nullptr);
+        time = confirmedTime(confirm);
+        uidriver::clickButton(confirm, IDYES);
+        EXPECT_EQ(game.program().waitExit(20000), 0);
+        HWND failed = menu.box("Não foi possível gravar o resultado (Abelha, " + time + ")");
+        ASSERT_NE(failed, nullptr);
+        EXPECT_NE(uidriver::dialogText(failed).find("Se cancelar, o resultado fica guardado neste computador"),
+                  std::string::npos)
+            << uidriver::dialogText(failed);
+        uidriver::clickButton(failed, IDCANCEL);
+        EXPECT_TRUE(menu.statusSays("Abelha: " + time + " — guardado neste computador para Carla;")) << menu.status();
+        EXPECT_EQ(menu.lines().size(), 2u) << "the kept result is shown with the others";
+        const auto pending = menu::parseHistory(readFile(folder.pendingPath()));
+        ASSERT_EQ(pending.records.size(), 1u) << narrow(folder.pendingPath());
+        EXPECT_EQ(pending.records[0].patient, "Carla");
+        EXPECT_EQ(menu::timeText(pending.records[0].hundredths), time);
+        EXPECT_EQ(menu.close(), 0);
+        CloseHandle(lock);
+    }
+    EXPECT_EQ(readFile(folder.historyPath()), old) << "nothing was written while it was held";
+    {
+        Menu again(folder);
+        ASSERT_NE(again.window(), nullptr);
+        EXPECT_TRUE(again.statusSays("1 resultado(s) guardado(s) neste computador foram gravados no histórico.", 10000))
+            << again.status();
+        again.choosePatient("Carla");
+        EXPECT_TRUE(waitFor([&] { return again.lines().size() == 2; }, 5000));
+        EXPECT_EQ(again.close(), 0);
+    }
+    EXPECT_FALSE(fileExists(folder.pendingPath()));
+    {
+        Menu third(folder);  // nothing is pending any more: nothing is written again
+        ASSERT_NE(third.window(), nullptr);
+        EXPECT_EQ(third.close(), 0);
+    }
+    const std::string file = readFile(folder.historyPath());
+    EXPECT_EQ(file.rfind(old, 0), 0u) << file;
+    const auto parsed = menu::parseHistory(file);
+    ASSERT_EQ(parsed.records.size(), 2u) << file;
+    EXPECT_EQ(parsed.records[1].patient, "Carla");
+    EXPECT_EQ(menu::timeText(parsed.records[1].hundredths), time);
+}
+
+TEST_F(MenuTest, ASecondMenuBringsTheFirstForwardAndEnds) {
+    MenuFolder folder;
+    Menu first(folder);
+    ASSERT_NE(first.window(), nullptr);
+    ShowWindow(first.window(), SW_MINIMIZE);
+    ASSERT_TRUE(waitFor([&] { return IsIconic(first.window()) != 0; }, 10000));
+    uidriver::Program second(folder.dir() + L"\\gui_kx.exe", folder.dir());
+    ASSERT_TRUE(second.started());
+    EXPECT_EQ(second.waitExit(20000), 0);
+    EXPECT_TRUE(waitFor([&] { return !IsIconic(first.window()) && GetForegroundWindow() == first.window(); }, 10000))
+        << "the first menu is in front again";
+    EXPECT_EQ(first.close(), 0);
+}
+
+// A history folder whose place is not there (a network drive that is not
+// connected) is said, and nothing is made in its stead.
+TEST_F(MenuTest, AHistoryFolderOutOfReachIsSaid) {
+    MenuFolder folder;
+    const std::wstring away = folder.dir() + L"\\rede-desligada\\Tavoral";
+    SetEnvironmentVariableW(menu::kHistoryFolderVariable, away.c_str());
+    Menu menu(folder);
+    ASSERT_NE(menu.window(), nullptr);
+    HWND box = menu.box("A pasta do histórico " + narrow(away) + " não está acessível");
+    ASSERT_NE(box, nullptr);
+    uidriver::clickButton(box, IDOK);
+    EXPECT_TRUE(menu.statusSays("A pasta do histórico não está acessível.")) << menu.status();
+    EXPECT_EQ(menu.close(), 0);
+    EXPECT_FALSE(fileExists(folder.dir() + L"\\rede-desligada"));
+}
+
+// Corrigir nome renames every spelling of the patient, Excluir paciente
+// removes them, each in the file itself, and the other lines stay.
+TEST_F(MenuTest, ANameIsCorrectedAndAPatientRemoved) {
+    MenuFolder folder;
+    const std::string bruno = "2026-03-12 08:00:00;Bruno;Carro;00:03:00;3,00\r\n";
+    folder.writeHistory(kBomHeader + "2026-03-10 10:00:00;Ana Souza;Abelha;00:04:00;4,00\r\n" + bruno +
+                        "11/03/2026 10:00;ana  souza;Barco;0:05:00;5\r\n");
+    Menu menu(folder);
+    ASSERT_NE(menu.window(), nullptr);
+    menu.choosePatient("ANA SOUZA");
+    EXPECT_TRUE(waitFor([&] { return menu.lines().size() == 2; }, 5000)) << "both spellings are one patient";
+
+    uidriver::postClick(menu.window(), menu::kRename);
+    HWND box = menu.box("Corrigir nome");
+    ASSERT_NE(box, nullptr);
+    EXPECT_NE(uidriver::dialogText(box).find("Nome atual: Ana Souza"), std::string::npos) << uidriver::dialogText(box);
+    uidriver::typeText(GetDlgItem(box, IDC_RENAME_NEW), "Ana Sousa");
+    uidriver::clickButton(box, IDOK);
+    EXPECT_TRUE(menu.statusSays("O nome Ana Souza foi corrigido para Ana Sousa em 2 resultados.")) << menu.status();
+    EXPECT_EQ(menu.lines().size(), 2u);
+    auto parsed = menu::parseHistory(readFile(folder.historyPath()));
+    ASSERT_EQ(parsed.records.size(), 3u);
+    EXPECT_EQ(menu::patientNames(parsed.records), (std::vector<std::string>{"Ana Sousa", "Bruno"}));
+
+    uidriver::postClick(menu.window(), menu::kRemove);
+    HWND sure = menu.box("Excluir o paciente Ana Sousa e seus 2 resultados do histórico?");
+    ASSERT_NE(sure, nullptr);
+    uidriver::clickButton(sure, IDYES);
+    EXPECT_TRUE(menu.statusSays("O paciente Ana Sousa foi excluído do histórico (2 resultados).")) << menu.status();
+    EXPECT_TRUE(menu.lines().empty());
+    EXPECT_EQ(readFile(folder.historyPath()), kBomHeader + bruno) << "only the other patient's line is left";
+    EXPECT_FALSE(fileExists(folder.historyDir() + L"\\historico.bak")) << "no copy keeps what was removed";
+    EXPECT_FALSE(fileExists(folder.historyDir() + L"\\historico.novo"));
+    EXPECT_EQ(SendMessageW(menu.control(menu::kPatient), CB_GETCOUNT, 0, 0), 1) << "only Bruno is listed";
+    EXPECT_EQ(menu.close(), 0);
+}
+
+// The history used to live in the roaming profile, which Windows copies
+// back at logoff: it moves to this computer's own folder once.
+TEST_F(MenuTest, AHistoryInTheRoamingProfileMovesToThisComputer) {
+    MenuFolder folder;
+    SetEnvironmentVariableW(menu::kHistoryFolderVariable, nullptr);
+    const std::wstring roaming = knownFolder(CSIDL_APPDATA) + L"\\Tavoral", local = localTavoral();
+    ASSERT_FALSE(roaming.empty());
+    // This prefix's own folders: nothing from an earlier run may stay there.
+    DeleteFileW((local + L"\\historico.csv").c_str());
+    DeleteFileW((local + L"\\historico-pendente.csv").c_str());
+    CreateDirectoryW(roaming.c_str(), nullptr);
+    const std::string history = kBomHeader + "2026-03-10 10:00:00;Dora;Menina;00:06:00;6,00\r\n";
+    std::ofstream((roaming + L"\\historico.csv").c_str(), std::ios::binary) << history;
+    {
+        Menu menu(folder);
+        ASSERT_NE(menu.window(), nullptr);
+        menu.choosePatient("Dora");
+        EXPECT_TRUE(waitFor([&] { return menu.lines().size() == 1; }, 5000));
+        EXPECT_EQ(menu.close(), 0);
+    }
+    EXPECT_FALSE(fileExists(roaming + L"\\historico.csv")) << "one file in use, not two";
+    EXPECT_EQ(readFile(local + L"\\historico.csv"), history);
+    DeleteFileW((local + L"\\historico.csv").c_str());
 }
 
 }  // namespace

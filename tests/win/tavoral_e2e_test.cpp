@@ -34,7 +34,7 @@ void saveShot(const wchar_t* name) { uidriver::saveScreenshot(buildDir() + L"\\t
 // program installed as TB90run.exe (none when empty).
 class SuiteFolder {
 public:
-    explicit SuiteFolder(const std::wstring& runtime) {
+    explicit SuiteFolder(const std::wstring& runtime, bool withBook = true) {
         wchar_t temp[MAX_PATH];
         GetTempPathW(MAX_PATH, temp);
         dir_ = std::wstring(temp) + L"te-tavoral-" + std::to_wstring(GetTickCount()) + L"-" +
@@ -42,7 +42,7 @@ public:
         CreateDirectoryW(dir_.c_str(), nullptr);
         copy(L"tavoral.exe", L"tavoral.exe");
         copy(L"dllcontrolkx.dll", L"dllcontrolkx.dll");
-        copy(L"gui_kx.exe", L"gui_kx.exe");
+        if (withBook) copy(L"gui_kx.exe", L"gui_kx.exe");
         if (!runtime.empty()) copy(runtime, L"TB90run.exe");
     }
     ~SuiteFolder() {
@@ -126,8 +126,8 @@ protected:
     }
 
     // Starts the launcher in a fresh folder with `runtime` as its TB90run.exe.
-    Program& startLauncher(const std::wstring& runtime) {
-        folder_ = std::make_unique<SuiteFolder>(runtime);
+    Program& startLauncher(const std::wstring& runtime, bool withBook = true) {
+        folder_ = std::make_unique<SuiteFolder>(runtime, withBook);
         launcher_ = std::make_unique<Program>(folder_->path(L"tavoral.exe"), folder_->dir());
         EXPECT_TRUE(launcher_->started());
         return *launcher_;
@@ -255,18 +255,34 @@ INSTANTIATE_TEST_SUITE_P(Runtimes, FailingRuntimeTest,
                                            FailingRuntimeCase{"LivesTwelveSeconds", L"12000"}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-// The runtime stand-in on its own: a book that is not there is named.
-TEST_F(TavoralTest, RuntimeNamesAMissingBook) {
-    SuiteFolder folder(L"TB90run.exe");
-    DeleteFileW(folder.path(L"gui_kx.exe").c_str());
-    Program runtime(folder.path(L"TB90run.exe"), folder.dir(), L"gui_kx.exe");
-    ASSERT_TRUE(runtime.started());
+// A book that is not there: the runtime names it in a box of its own,
+// which stays until it is answered although the launcher closes the
+// runtime's "ToolBook" window and ends.
+TEST_F(TavoralTest, AMissingBookIsNamedUntilAnswered) {
+    Program& launcher = startLauncher(L"TB90run.exe", false);
     HWND box = nullptr;
-    ASSERT_TRUE(waitFor([&] { return (box = runtime.dialogWithText("ToolBook")) != nullptr; }, kGenerousMs));
-    EXPECT_NE(uidriver::dialogText(box).find("gui_kx.exe Não Encontrado"), std::string::npos)
+    ASSERT_TRUE(waitFor(
+        [&] {
+            box = uidriver::dialogOfProcessWithText(0, "Livro gui_kx.exe");
+            return box != nullptr;
+        },
+        kGenerousMs));
+    EXPECT_EQ(uidriver::windowTitle(box), "Tavoral");
+    EXPECT_NE(uidriver::dialogText(box).find("Livro gui_kx.exe Não Encontrado."), std::string::npos)
         << uidriver::dialogText(box);
+    EXPECT_EQ(launcher.waitExit(60000), 0) << "the launcher ends after its splash";
+    EXPECT_TRUE(waitFor([] { return FindWindowW(nullptr, L"ToolBook") == nullptr; }, kGenerousMs))
+        << "the runtime's own window was closed";
+    EXPECT_TRUE(IsWindow(box) && IsWindowVisible(box)) << "the message is still on screen";
+    saveShot(L"tavoral-missing-book");
+    HANDLE runtime = uidriver::openProcessNamed(L"TB90run.exe");
+    ASSERT_NE(runtime, nullptr);
     uidriver::clickButton(box, IDOK);
-    EXPECT_EQ(runtime.waitExit(kGenerousMs), 1);
+    EXPECT_EQ(WaitForSingleObject(runtime, kGenerousMs), WAIT_OBJECT_0);
+    DWORD code = 0;
+    GetExitCodeProcess(runtime, &code);
+    EXPECT_EQ(code, 1u);
+    CloseHandle(runtime);
 }
 
 }  // namespace

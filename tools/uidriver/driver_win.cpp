@@ -167,13 +167,7 @@ HWND Program::window(const std::wstring& title) const {
     return findWindow(id(), [&](HWND hwnd) { return windowTitle(hwnd) == wanted; });
 }
 
-HWND Program::dialogWithText(const std::string& text) const {
-    return findWindow(id(), [&](HWND hwnd) {
-        if (className(hwnd) != "#32770") return false;
-        if (windowTitle(hwnd).rfind(text, 0) == 0) return true;
-        return dialogText(hwnd).rfind(text, 0) == 0;
-    });
-}
+HWND Program::dialogWithText(const std::string& text) const { return dialogOfProcessWithText(id(), text); }
 
 HWND Program::mainWindow() const {
     return findWindow(id(), [](HWND hwnd) {
@@ -205,6 +199,14 @@ HANDLE openProcessNamed(const wchar_t* exeName) {
                                 entry.th32ProcessID);
     CloseHandle(list);
     return found;
+}
+
+HWND dialogOfProcessWithText(DWORD process, const std::string& text) {
+    return findWindow(process, [&](HWND hwnd) {
+        if (className(hwnd) != "#32770") return false;
+        if (windowTitle(hwnd).rfind(text, 0) == 0) return true;
+        return dialogText(hwnd).rfind(text, 0) == 0;
+    });
 }
 
 HWND anyWindowTitled(const std::wstring& title) {

@@ -70,6 +70,9 @@ DWORD windowProcess(HWND window);
 // A running process started from `exeName` ("TB90run.exe"), opened to wait
 // on and to end; nullptr when there is none.  The caller closes it.
 HANDLE openProcessNamed(const wchar_t* exeName);
+// A visible dialog or message box of `process` (of any process when 0)
+// whose caption or static text starts with `text`.
+HWND dialogOfProcessWithText(DWORD process, const std::string& text);
 // A visible top-level window titled `title`, of any process.
 HWND anyWindowTitled(const std::wstring& title);
 
