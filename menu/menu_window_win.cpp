@@ -44,6 +44,7 @@ struct MenuState {
     HistoryPlace place;   // no path when there is nowhere to keep it
     std::vector<HistoryRecord> history;  // what the history file holds
     std::vector<HistoryRecord> pending;  // kept on this computer until the history can be written
+    bool historyUnread = false;          // the file could not be read when the menu started
     CExerciseRun run;
     std::optional<std::size_t> running;  // the exercise being run
     std::string runningPatient;          // whom its result belongs to
@@ -124,6 +125,15 @@ std::string historyPathText() { return ui::narrow(g_menu.place.path); }
 // Writes the pending results and `more` into the history in one append.
 // On success nothing is pending any more; otherwise nothing has changed.
 bool writeIntoHistory(const std::vector<HistoryRecord>& more, std::string& error) {
+    // A folder that was out of reach may have come back: what it holds is
+    // read first, so nothing pending is written twice and all is shown.
+    if (g_menu.historyUnread) {
+        const HistoryRead read = readHistoryFile(g_menu.place.path);
+        if (read.status == ReadStatus::ok) {
+            g_menu.history = read.history.records;
+            g_menu.historyUnread = false;
+        }
+    }
     std::vector<HistoryRecord> records = recordsMissingFrom(g_menu.history, g_menu.pending);
     records.insert(records.end(), more.begin(), more.end());
     if (!appendToHistoryFile(g_menu.place.path, records, error)) return false;
@@ -156,6 +166,7 @@ void loadHistory() {
     g_menu.pending = pending.history.records;
     const HistoryRead read = readHistoryFile(g_menu.place.path);
     std::string status;
+    g_menu.historyUnread = read.status != ReadStatus::ok;
     if (read.status == ReadStatus::unreachable) {
         message(unreachableText(read.error));
         status = "A pasta do histórico não está acessível.";

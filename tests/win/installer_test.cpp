@@ -28,7 +28,7 @@ std::wstring folder(int csidl) {
 std::wstring installDir() { return folder(CSIDL_LOCAL_APPDATA) + L"\\Programs\\Tavoral"; }
 std::wstring startMenuFolder() { return folder(CSIDL_PROGRAMS) + L"\\Tempo Expiratório"; }
 std::wstring desktopShortcut() { return folder(CSIDL_DESKTOPDIRECTORY) + L"\\Tavoral.lnk"; }
-std::wstring historyFile() { return folder(CSIDL_APPDATA) + L"\\Tavoral\\historico.csv"; }
+std::wstring historyFile() { return folder(CSIDL_LOCAL_APPDATA) + L"\\Tavoral\\historico.csv"; }
 const wchar_t kUninstallKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\TempoExpiratorio";
 
 bool exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
@@ -175,7 +175,7 @@ TEST_F(Installer, InstallsStartsAndUninstallsKeepingTheHistory) {
     endInstalledPrograms();
 
     // --- silent uninstall; the history stays ---
-    CreateDirectoryW((folder(CSIDL_APPDATA) + L"\\Tavoral").c_str(), nullptr);
+    CreateDirectoryW((folder(CSIDL_LOCAL_APPDATA) + L"\\Tavoral").c_str(), nullptr);
     std::ofstream(historyFile().c_str(), std::ios::binary) << "\xEF\xBB\xBF" "data;paciente\n";
     std::ofstream((installDir() + L"\\abelha.dat").c_str(), std::ios::binary) << "00:07:35";
     runAndWait(L"\"" + installDir() + L"\\Desinstalar.exe\" /S", 60000);
