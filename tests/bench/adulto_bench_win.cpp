@@ -25,6 +25,7 @@
 #include "adult/adult_window_win.h"
 #include "adult/graph.h"
 #include "adult/graph_win.h"
+#include "bench_run.h"
 #include "tools/uidriver/driver_win.h"
 #include "tools/uidriver/samples.h"
 #include "tools/uidriver/session_win.h"
@@ -36,8 +37,22 @@ using uidriver::nowMs;
 using uidriver::waitFor;
 
 constexpr int kVowelMs = 1500;  // a phonation of 2 s or less is not taken, so the measurement goes on
-constexpr int kPauseMs = 1500;
-constexpr int kRounds = 8;
+// One buffer out of the band ends a phonation, so the short run's pause
+// still makes each vowel a phonation of its own.
+const int kPauseMs = bench::measureFor(1500, 500);
+// The panel holds about 94 bars (one per buffer in the band) before it
+// scrolls: six vowels of 24 buffers fill it and scroll it for a while,
+// even when Wine loses the start of the first.
+const int kPanelRounds = bench::measureFor(8, 6);
+const int kCpuRounds = bench::measureFor(8, 2);
+
+void playVowels(int rounds) {
+    for (int i = 0; i < rounds; ++i) {
+        PcmPlayer vowel(uidriver::withLeadIn(uidriver::sustainedVowel(kVowelMs), 300));
+        waitFor([&] { return vowel.finished(); }, 10000);
+        Sleep(kPauseMs);
+    }
+}
 
 double percentile(std::vector<double> v, double p) {
     if (v.empty()) return 0.0;
@@ -102,11 +117,7 @@ const char* driveInProcess() {
     if (!uidriver::GameSession::timeBoxShown(main) &&
         !waitFor([&] { return uidriver::GameSession::timeBoxShown(main); }, 20000))
         return "the capture did not start";
-    for (int i = 0; i < kRounds; ++i) {
-        PcmPlayer vowel(uidriver::withLeadIn(uidriver::sustainedVowel(kVowelMs), 300));
-        waitFor([&] { return vowel.finished(); }, 10000);
-        Sleep(kPauseMs);
-    }
+    playVowels(kPanelRounds);
     PostMessageW(main, WM_COMMAND, 32771, 0);
     HWND sure = nullptr;
     if (!waitFor([&] { return (sure = findDialog(L"Tempo Expiratório")) != nullptr; }, 10000)) return "no exit question";
@@ -136,14 +147,8 @@ Cpu cpuOfTheProgram() {
     uidriver::GameSession session(uidriver::buildTreeOfThisProgram(), L"adulto", false);
     Cpu cpu;
     if (!session.startMeasuring()) return cpu;
-    cpu.quiet = cpuPercent(session.program(), [] { Sleep(kRounds * (kVowelMs + kPauseMs)); });
-    cpu.measuring = cpuPercent(session.program(), [] {
-        for (int i = 0; i < kRounds; ++i) {
-            PcmPlayer vowel(uidriver::withLeadIn(uidriver::sustainedVowel(kVowelMs), 300));
-            waitFor([&] { return vowel.finished(); }, 10000);
-            Sleep(kPauseMs);
-        }
-    });
+    cpu.quiet = cpuPercent(session.program(), [] { Sleep(static_cast<DWORD>(kCpuRounds * (kVowelMs + kPauseMs))); });
+    cpu.measuring = cpuPercent(session.program(), [] { playVowels(kCpuRounds); });
     return cpu;
 }
 
@@ -156,6 +161,7 @@ int fail(const char* what) {
 
 int main() {
     setvbuf(stdout, nullptr, _IONBF, 0);
+    bench::sayWhichRun("adulto_bench");
     const char* sink = std::getenv("TE_SINK");
     if (!sink || !*sink) return fail("needs the virtual display and microphone (run under tools/testenv.sh)");
 

@@ -4,6 +4,8 @@
 //
 //   engine_frame_bench [frames]     (run in the directory holding abelha.ff)
 //
+// Without a count, 400 frames in the full run and 40 in the short one.
+//
 // Prints the median and the spread; fails only when frames could not be
 // presented, never because of the time taken.
 #include <windows.h>
@@ -13,6 +15,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "bench_run.h"
 #include "engine/blit.h"
 #include "engine/ddraw_win.h"
 #include "engine/frame_win.h"
@@ -48,7 +51,8 @@ double milliseconds(LONGLONG ticks, LONGLONG frequency) { return 1000.0 * static
 }  // namespace
 
 int main(int argc, char** argv) {
-    const int frames = argc > 1 ? std::max(1, std::atoi(argv[1])) : 400;
+    const int frames = argc > 1 ? std::max(1, std::atoi(argv[1])) : bench::measureFor(400, 40);
+    if (argc <= 1) bench::sayWhichRun("engine_frame_bench");
     engine_test::GameWindow window;
     if (window.hwnd() == nullptr) {
         std::fprintf(stderr, "no window\n");
