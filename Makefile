@@ -62,11 +62,18 @@ run: win
 # A clinic day in miniature: PROGRAM under Wine for SOAK_MINUTES, figures
 # and any faults in out/soak/.  Its two-minute form runs inside `make test`.
 SOAK_MINUTES ?= 30
+soak_run = tools/testenv.sh -- sh -c 'cd $(B)/win && wine ./soak.exe $(1) $(2) "$$(winepath -w "$(CURDIR)/out/soak")"'
 soak: win
 	@mkdir -p out/soak
-	tools/testenv.sh -- sh -c 'cd $(B)/win && wine ./soak.exe $(PROGRAM) $(SOAK_MINUTES) "$$(winepath -w "$(CURDIR)/out/soak")"'
-soak-smoke:
-	$(MAKE) soak SOAK_MINUTES=2 PROGRAM=abelha
+	$(call soak_run,$(PROGRAM),$(SOAK_MINUTES))
+# A smoke run that measured the machine rather than the program (code 3:
+# too many phonations the harness could not play or hear cleanly, and no
+# fault) is run once more; both results stand in the log.
+soak-smoke: win
+	@mkdir -p out/soak
+	@$(call soak_run,abelha,2); rc=$$?; \
+	if [ $$rc -eq 3 ]; then echo "soak-smoke: the machine, not the program, was measured; once more"; \
+	  $(call soak_run,abelha,2); rc=$$?; fi; exit $$rc
 
 clean:
 	rm -rf $(B)/host $(B)/host-san $(B)/fuzz $(B)/win

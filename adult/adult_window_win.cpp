@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 #include <mmsystem.h>
+#include <windowsx.h>
 
 #include "adult/adult_state.h"
 #include "adult/graph_win.h"
@@ -93,11 +94,12 @@ HBITMAP loadPicture(int id) {
     return static_cast<HBITMAP>(LoadImageW(g_instance, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
 }
 
-void OnCreate() {
+BOOL OnCreate(HWND, LPCREATESTRUCT) {
     g_invitation = loadPicture(kInvitationPicture);
     g_working = loadPicture(kWorkingPicture);
     g_font = CreateFontW(42, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
                          CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY, VARIABLE_PITCH, L"Arial");
+    return TRUE;
 }
 
 void OnPaint(HWND hwnd) {
@@ -117,12 +119,29 @@ void OnPaint(HWND hwnd) {
     EndPaint(hwnd, &paint);
 }
 
-void OnKeyDown(HWND hwnd, UINT key) {
+void OnKeyDown(HWND hwnd, UINT key, BOOL down, int, UINT) {
+    if (!down) return;
     if (key == VK_RETURN && state().mode == AdultMode::Waiting) startMeasurement(hwnd);
     if (key == VK_ESCAPE) askToLeave(hwnd);
 }
 
-void OnDestroy() {
+void OnLButtonDown(HWND hwnd, BOOL, int, int, UINT) {
+    if (state().mode == AdultMode::Waiting) PostMessageW(hwnd, WM_KEYDOWN, VK_RETURN, 0);
+}
+
+// The window can be moved, but neither minimized nor resized.
+void OnSysCommand(HWND hwnd, UINT command, int x, int y) {
+    if ((command & 0xFFF0) == SC_MINIMIZE || (command & 0xFFF0) == SC_SIZE) return;
+    FORWARD_WM_SYSCOMMAND(hwnd, command, x, y, DefWindowProcW);
+}
+
+// The Jogo menu's commands; anything else is the default's.
+void OnCommand(HWND hwnd, int id, HWND control, UINT code) {
+    if (control == nullptr && id >= kCmdExit && id <= kCmdRestartTimer) OnMenuCommand(hwnd, id);
+    else FORWARD_WM_COMMAND(hwnd, id, control, code, DefWindowProcW);
+}
+
+void OnDestroy(HWND) {
     // Take every buffer back and close the device now: the panel, which
     // would receive them, goes with this window.
     endCapture();
@@ -137,29 +156,17 @@ void OnDestroy() {
     PostQuitMessage(0);
 }
 
-LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
-    case WM_CREATE: OnCreate(); return 0;
-    case WM_PAINT: OnPaint(hwnd); return 0;
-    case WM_KEYDOWN: OnKeyDown(hwnd, static_cast<UINT>(wp)); return 0;
-    case WM_LBUTTONDOWN:
-        if (state().mode == AdultMode::Waiting) PostMessageW(hwnd, WM_KEYDOWN, VK_RETURN, 0);
-        return 0;
-    case WM_SYSCOMMAND:
-        // The window can be moved, but neither minimized nor resized.
-        if ((wp & 0xFFF0) == SC_MINIMIZE || (wp & 0xFFF0) == SC_SIZE) return 0;
-        break;
-    case WM_COMMAND: {
-        const int id = LOWORD(wp);
-        if (lp == 0 && id >= kCmdExit && id <= kCmdRestartTimer) {
-            OnMenuCommand(hwnd, id);
-            return 0;
-        }
-        break;
+        HANDLE_MSG(hwnd, WM_CREATE, OnCreate);
+        HANDLE_MSG(hwnd, WM_PAINT, OnPaint);
+        HANDLE_MSG(hwnd, WM_KEYDOWN, OnKeyDown);
+        HANDLE_MSG(hwnd, WM_LBUTTONDOWN, OnLButtonDown);
+        HANDLE_MSG(hwnd, WM_SYSCOMMAND, OnSysCommand);
+        HANDLE_MSG(hwnd, WM_COMMAND, OnCommand);
+        HANDLE_MSG(hwnd, WM_DESTROY, OnDestroy);
     }
-    case WM_DESTROY: OnDestroy(); return 0;
-    }
-    return DefWindowProcW(hwnd, msg, wp, lp);
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
 bool CreateMainWindow() {

@@ -12,6 +12,7 @@
 #include "phonation/result_file.h"
 #include "phonation/time_text.h"
 #include "voice/capture_watch_win.h"
+#include "voice/dialog_proc_win.h"
 #include "voice/intensity.h"
 #include "voice/user_message_win.h"
 #include "voice/wave_recorder_win.h"
@@ -115,11 +116,10 @@ void OnCaptureWatch(HWND panel) {
     voice::ReportLostMicrophone(mainWindow(), "Tempo Expiratório");
 }
 
-BOOL OnEraseBackground(HWND panel, HDC dc) {
+BOOL OnEraseBackground(HWND, HDC dc) {
     RECT area;
     GetClipBox(dc, &area);
     FillRect(dc, &area, g_brush);
-    SetWindowLongPtrW(panel, DWLP_MSGRESULT, 1);
     return TRUE;
 }
 
@@ -133,7 +133,7 @@ void OnPaint(HWND panel) {
     EndPaint(panel, &paint);
 }
 
-void OnDestroy() {
+void OnDestroy(HWND) {
     g_graph.reset();
     if (g_brush) DeleteObject(g_brush);
     if (g_uncovered) DeleteObject(g_uncovered);
@@ -145,31 +145,38 @@ void OnDestroy() {
     PostQuitMessage(0);
 }
 
-INT_PTR CALLBACK PanelProc(HWND panel, UINT msg, WPARAM wp, LPARAM lp) {
+BOOL OnInitDialog(HWND panel, HWND, LPARAM) {
+    g_brush = CreateSolidBrush(kPanelColour);
+    g_uncovered = CreateRectRgn(0, 0, 0, 0);
+    voice::StartCaptureWatch(panel);
+    return FALSE;
+}
+
+void OnTimer(HWND panel, UINT id) {
+    if (voice::IsCaptureWatch(id)) OnCaptureWatch(panel);
+}
+
+// The keys (Esc, the menu's) belong to the main window.
+void OnSetFocus(HWND panel, HWND) { SetFocus(GetParent(panel)); }
+
+void OnCommand(HWND panel, int id, HWND, UINT) {
+    if (id == IDCANCEL) EndDialog(panel, 0);
+}
+
+INT_PTR CALLBACK PanelProc(HWND panel, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
-    case WM_INITDIALOG:
-        g_brush = CreateSolidBrush(kPanelColour);
-        g_uncovered = CreateRectRgn(0, 0, 0, 0);
-        voice::StartCaptureWatch(panel);
-        return FALSE;
-    case WM_TIMER:
-        if (voice::IsCaptureWatch(wp)) OnCaptureWatch(panel);
-        return TRUE;
-    case WM_ERASEBKGND: return OnEraseBackground(panel, reinterpret_cast<HDC>(wp));
-    case WM_PAINT: OnPaint(panel); return TRUE;
-    case MM_WIM_DATA: OnCapturedBuffer(panel, reinterpret_cast<WAVEHDR*>(lp)); return TRUE;
+        HANDLE_DLG_MSG(panel, WM_INITDIALOG, OnInitDialog);
+        HANDLE_DLG_MSG(panel, WM_TIMER, OnTimer);
+        HANDLE_DLG_MSG(panel, WM_ERASEBKGND, OnEraseBackground);
+        HANDLE_DLG_MSG(panel, WM_PAINT, OnPaint);
+        HANDLE_DLG_MSG(panel, WM_SETFOCUS, OnSetFocus);
+        HANDLE_DLG_MSG(panel, WM_COMMAND, OnCommand);
+        HANDLE_DLG_MSG(panel, WM_DESTROY, OnDestroy);
+    // The capture's notifications have no crackers of their own.
+    case MM_WIM_DATA: OnCapturedBuffer(panel, reinterpret_cast<WAVEHDR*>(lParam)); return TRUE;
     case MM_WIM_CLOSE: OnCaptureClosed(panel); return TRUE;
     case MM_WIM_OPEN:
     case WM_LBUTTONDBLCLK: return TRUE;
-    // The keys (Esc, the menu's) belong to the main window.
-    case WM_SETFOCUS: SetFocus(GetParent(panel)); return TRUE;
-    case WM_COMMAND:
-        if (LOWORD(wp) == IDCANCEL) {
-            EndDialog(panel, 0);
-            return TRUE;
-        }
-        return FALSE;
-    case WM_DESTROY: OnDestroy(); return TRUE;
     }
     return FALSE;
 }

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 #include <ddraw.h>
+#include <windowsx.h>
 
 #include <cstdlib>
 #include <ctime>
@@ -232,13 +233,13 @@ void restartAfterMenu() {
     startCapture();  // a failure has been reported; the game goes on without capture
 }
 
-LRESULT OnMenuCommand(HWND hwnd, int id) {
+void OnMenuCommand(HWND hwnd, int id) {
     if (id == kCmdRestartTimer) {
         if (state().gameState == gsPlaying) {
             g_session.resetTimer();
             if (g_scene) g_scene->setMainIdle();
         }
-        return 1;
+        return;
     }
     stopForMenu();
     PlaySoundW(nullptr, nullptr, SND_PURGE);
@@ -249,12 +250,11 @@ LRESULT OnMenuCommand(HWND hwnd, int id) {
     case kCmdExit:
         if (ui::showMessage(hwnd, "Tem Certeza que Deseja Sair?", kTitle, MB_YESNO) == IDYES) {
             DestroyWindow(hwnd);
-            return 1;
+            return;
         }
         break;
     }
     restartAfterMenu();
-    return 1;
 }
 
 void confirmExit(HWND hwnd) {
@@ -368,42 +368,93 @@ void OnDestroy(HWND) {
     PostQuitMessage(0);
 }
 
-LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+// The rest of the window's messages, each in its own handler.  Where the
+// default handling matters (activation, focus, sizing) it still runs.
+
+BOOL OnCreate(HWND, LPCREATESTRUCT) {
+    voice::resetSmoothing();
+    return TRUE;
+}
+
+void OnMove(HWND hwnd, int x, int y) {
+    OnMoveOrSize(hwnd);
+    FORWARD_WM_MOVE(hwnd, x, y, DefWindowProcW);
+}
+
+void OnSize(HWND hwnd, UINT state, int cx, int cy) {
+    OnMoveOrSize(hwnd);
+    FORWARD_WM_SIZE(hwnd, state, cx, cy, DefWindowProcW);
+}
+
+void OnKillFocus(HWND hwnd, HWND newFocus) {
+    PauseDrawing();
+    FORWARD_WM_KILLFOCUS(hwnd, newFocus, DefWindowProcW);
+}
+
+void OnActivate(HWND hwnd, UINT state, HWND other, BOOL minimized) {
+    // Activated again after something of ours had the front (the app
+    // stayed active, so no WM_ACTIVATEAPP comes): draw again.
+    if (state != WA_INACTIVE && !minimized) ResumeIfForeground();
+    FORWARD_WM_ACTIVATE(hwnd, state, other, minimized, DefWindowProcW);
+}
+
+void OnActivateAppMessage(HWND hwnd, BOOL active, DWORD thread) {
+    OnActivateApp(hwnd, active, thread);
+    FORWARD_WM_ACTIVATEAPP(hwnd, active, thread, DefWindowProcW);
+}
+
+void OnKey(HWND hwnd, UINT key, BOOL down, int repeat, UINT flags) {
+    if (down && OnKeyDown(hwnd, key)) return;
+    if (down) FORWARD_WM_KEYDOWN(hwnd, key, repeat, flags, DefWindowProcW);
+}
+
+// The Jogo menu's commands are handled here; anything else is the default's.
+void OnCommand(HWND hwnd, int id, HWND control, UINT code) {
+    if (id >= kCmdExit && id <= kCmdRestartTimer) OnMenuCommand(hwnd, id);
+    else FORWARD_WM_COMMAND(hwnd, id, control, code, DefWindowProcW);
+}
+
+// The window can be neither minimized nor resized.
+void OnSysCommand(HWND hwnd, UINT command, int x, int y) {
+    if ((command & 0xFFF0) == SC_MINIMIZE || (command & 0xFFF0) == SC_SIZE) return;
+    FORWARD_WM_SYSCOMMAND(hwnd, command, x, y, DefWindowProcW);
+}
+
+void OnLButtonDown(HWND hwnd, BOOL doubleClick, int x, int y, UINT keys) {
+    if (state().gameState == gsTitle) PostMessageW(hwnd, WM_KEYDOWN, VK_RETURN, 0);
+    FORWARD_WM_LBUTTONDOWN(hwnd, doubleClick, x, y, keys, DefWindowProcW);
+}
+
+BOOL OnQueryNewPaletteMessage(HWND hwnd) {
+    OnQueryNewPalette(hwnd);
+    return FORWARD_WM_QUERYNEWPALETTE(hwnd, DefWindowProcW);
+}
+
+void OnTimer(HWND hwnd, UINT id) {
+    if (voice::IsCaptureWatch(id)) OnCaptureWatch(hwnd);
+}
+
+LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
-    case WM_CREATE: voice::resetSmoothing(); break;
-    case WM_DESTROY: OnDestroy(hwnd); return 0;
-    case WM_MOVE:
-    case WM_SIZE: OnMoveOrSize(hwnd); break;
-    case WM_KILLFOCUS: PauseDrawing(); break;
-    case WM_ACTIVATE:
-        // Activated again after something of ours had the front (the app
-        // stayed active, so no WM_ACTIVATEAPP comes): draw again.
-        if (LOWORD(wp) != WA_INACTIVE && !HIWORD(wp)) ResumeIfForeground();
-        break;
-    case WM_PAINT: OnPaint(hwnd); return 1;
-    case WM_ACTIVATEAPP: OnActivateApp(hwnd, static_cast<BOOL>(wp), static_cast<DWORD>(lp)); break;
-    case WM_KEYDOWN:
-        if (OnKeyDown(hwnd, static_cast<UINT>(wp))) return 0;
-        break;
-    case WM_COMMAND: {
-        const int id = LOWORD(wp);
-        if (id >= kCmdExit && id <= kCmdRestartTimer) return OnMenuCommand(hwnd, id);
-        break;
-    }
-    case WM_SYSCOMMAND:
-        if ((wp & 0xFFF0) == SC_MINIMIZE || (wp & 0xFFF0) == SC_SIZE) return 1;
-        break;
-    case WM_LBUTTONDOWN:
-        if (state().gameState == gsTitle) PostMessageW(hwnd, WM_KEYDOWN, VK_RETURN, 0);
-        break;
-    case WM_QUERYNEWPALETTE: OnQueryNewPalette(hwnd); break;
-    case WM_TIMER:
-        if (voice::IsCaptureWatch(wp)) OnCaptureWatch(hwnd);
-        return 0;
-    case MM_WIM_DATA: VoiceStep(reinterpret_cast<WAVEHDR*>(lp)); return 1;
+        HANDLE_MSG(hwnd, WM_CREATE, OnCreate);
+        HANDLE_MSG(hwnd, WM_DESTROY, OnDestroy);
+        HANDLE_MSG(hwnd, WM_MOVE, OnMove);
+        HANDLE_MSG(hwnd, WM_SIZE, OnSize);
+        HANDLE_MSG(hwnd, WM_KILLFOCUS, OnKillFocus);
+        HANDLE_MSG(hwnd, WM_ACTIVATE, OnActivate);
+        HANDLE_MSG(hwnd, WM_PAINT, OnPaint);
+        HANDLE_MSG(hwnd, WM_ACTIVATEAPP, OnActivateAppMessage);
+        HANDLE_MSG(hwnd, WM_KEYDOWN, OnKey);
+        HANDLE_MSG(hwnd, WM_LBUTTONDOWN, OnLButtonDown);
+        HANDLE_MSG(hwnd, WM_QUERYNEWPALETTE, OnQueryNewPaletteMessage);
+        HANDLE_MSG(hwnd, WM_TIMER, OnTimer);
+        HANDLE_MSG(hwnd, WM_COMMAND, OnCommand);
+        HANDLE_MSG(hwnd, WM_SYSCOMMAND, OnSysCommand);
+    // The capture's notifications have no crackers of their own.
+    case MM_WIM_DATA: VoiceStep(reinterpret_cast<WAVEHDR*>(lParam)); return 1;
     case MM_WIM_CLOSE: EndOfCapture(); return 1;
     }
-    return DefWindowProcW(hwnd, msg, wp, lp);
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
 bool CreateMainWindow(HINSTANCE instance) {

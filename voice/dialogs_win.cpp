@@ -8,6 +8,7 @@
 
 #include "resources/common/dialog_ids.h"
 #include "voice/calibration.h"
+#include "voice/dialog_proc_win.h"
 #include "voice/intensity.h"
 #include "voice/menu_commands.h"
 #include "voice/user_message_win.h"
@@ -64,19 +65,25 @@ void leaveNoiseDialog(HWND dialog, int result) {
     EndDialog(dialog, result);
 }
 
-INT_PTR CALLBACK noiseDialogProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
+BOOL OnNoiseInitDialog(HWND dialog, HWND, LPARAM) {
+    EnableWindow(GetDlgItem(dialog, IDOK), FALSE);
+    return TRUE;
+}
+
+void OnNoiseCommand(HWND dialog, int id, HWND, UINT) {
+    switch (id) {
+    case IDC_NOISE_START: startNoiseMeasurement(dialog); break;
+    case IDOK: leaveNoiseDialog(dialog, 1); break;
+    case IDCANCEL: leaveNoiseDialog(dialog, 0); break;
+    }
+}
+
+INT_PTR CALLBACK noiseDialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
-    case WM_INITDIALOG:
-        EnableWindow(GetDlgItem(dialog, IDOK), FALSE);
-        return TRUE;
-    case WM_COMMAND:
-        switch (LOWORD(wp)) {
-        case IDC_NOISE_START: startNoiseMeasurement(dialog); return TRUE;
-        case IDOK: leaveNoiseDialog(dialog, 1); return TRUE;
-        case IDCANCEL: leaveNoiseDialog(dialog, 0); return TRUE;
-        }
-        return FALSE;
-    case MM_WIM_DATA: onNoiseBuffer(dialog, reinterpret_cast<WAVEHDR*>(lp)); return TRUE;
+        HANDLE_DLG_MSG(dialog, WM_INITDIALOG, OnNoiseInitDialog);
+        HANDLE_DLG_MSG(dialog, WM_COMMAND, OnNoiseCommand);
+    // The capture's notifications have no crackers of their own.
+    case MM_WIM_DATA: onNoiseBuffer(dialog, reinterpret_cast<WAVEHDR*>(lParam)); return TRUE;
     case MM_WIM_CLOSE: onNoiseRecordingClosed(dialog); return TRUE;
     }
     return FALSE;
@@ -118,18 +125,23 @@ void acceptBand(HWND dialog) {
     EndDialog(dialog, 1);
 }
 
-INT_PTR CALLBACK intensityDialogProc(HWND dialog, UINT msg, WPARAM wp, LPARAM) {
+BOOL OnIntensityInitDialog(HWND dialog, HWND, LPARAM) {
+    fillBandCombo(dialog, IDC_MINIMUM, 0, 50, intensitySettings().minDb);
+    fillBandCombo(dialog, IDC_MAXIMUM, 60, 120, intensitySettings().maxDb);
+    return TRUE;
+}
+
+void OnIntensityCommand(HWND dialog, int id, HWND, UINT) {
+    switch (id) {
+    case IDOK: acceptBand(dialog); break;
+    case IDCANCEL: EndDialog(dialog, 0); break;
+    }
+}
+
+INT_PTR CALLBACK intensityDialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
-    case WM_INITDIALOG:
-        fillBandCombo(dialog, IDC_MINIMUM, 0, 50, intensitySettings().minDb);
-        fillBandCombo(dialog, IDC_MAXIMUM, 60, 120, intensitySettings().maxDb);
-        return TRUE;
-    case WM_COMMAND:
-        switch (LOWORD(wp)) {
-        case IDOK: acceptBand(dialog); return TRUE;
-        case IDCANCEL: EndDialog(dialog, 0); return TRUE;
-        }
-        return FALSE;
+        HANDLE_DLG_MSG(dialog, WM_INITDIALOG, OnIntensityInitDialog);
+        HANDLE_DLG_MSG(dialog, WM_COMMAND, OnIntensityCommand);
     }
     return FALSE;
 }
@@ -220,17 +232,26 @@ void onMicrophoneRecordingClosed(HWND dialog) {
     SetDlgItemTextW(dialog, IDCANCEL, L"Testar");
 }
 
-INT_PTR CALLBACK microphoneDialogProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
+BOOL OnMicrophoneInitDialog(HWND dialog, HWND, LPARAM) {
+    initMicrophoneDialog(dialog);
+    return TRUE;
+}
+
+void OnMicrophoneVScroll(HWND dialog, HWND, UINT, int) { onTrackbarMoved(dialog); }
+
+void OnMicrophoneCommand(HWND dialog, int id, HWND, UINT) {
+    switch (id) {
+    case IDCANCEL: toggleMicrophoneTest(dialog); break;  // also Escape and the close box
+    case IDOK: acceptMicrophone(dialog); break;
+    }
+}
+
+INT_PTR CALLBACK microphoneDialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
-    case WM_INITDIALOG: initMicrophoneDialog(dialog); return TRUE;
-    case WM_VSCROLL: onTrackbarMoved(dialog); return TRUE;
-    case WM_COMMAND:
-        switch (LOWORD(wp)) {
-        case IDCANCEL: toggleMicrophoneTest(dialog); return TRUE;  // also Escape and the close box
-        case IDOK: acceptMicrophone(dialog); return TRUE;
-        }
-        return FALSE;
-    case MM_WIM_DATA: onMicrophoneBuffer(dialog, reinterpret_cast<WAVEHDR*>(lp)); return TRUE;
+        HANDLE_DLG_MSG(dialog, WM_INITDIALOG, OnMicrophoneInitDialog);
+        HANDLE_DLG_MSG(dialog, WM_VSCROLL, OnMicrophoneVScroll);
+        HANDLE_DLG_MSG(dialog, WM_COMMAND, OnMicrophoneCommand);
+    case MM_WIM_DATA: onMicrophoneBuffer(dialog, reinterpret_cast<WAVEHDR*>(lParam)); return TRUE;
     case MM_WIM_CLOSE: onMicrophoneRecordingClosed(dialog); return TRUE;
     }
     return FALSE;

@@ -282,6 +282,8 @@ private:
         }
     }
 
+    static constexpr int kMeasuredTheMachine = 3;
+
     int report() {
         checkGrowth();
         std::printf("soak of %ls: %d programs, %d phonations, %d taken, largest timing error %ld ms, "
@@ -297,7 +299,9 @@ private:
                         tally_.harness() + tally_.brokenUp(), tally_.phonations(), uidriver::kMostUnjudgedPercent);
         const bool passed = faults_.empty() && !machine;
         std::printf("%s\n", passed ? "soak passed" : "soak FAILED");
-        return passed ? 0 : 1;
+        // A soak that found no fault but could not judge enough says so by
+        // its code, so that a caller may run it again on a quieter machine.
+        return passed ? 0 : faults_.empty() ? kMeasuredTheMachine : 1;
     }
 
     std::wstring program_;
