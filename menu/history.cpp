@@ -211,10 +211,6 @@ std::string appendText(const std::vector<HistoryRecord>& records, bool fileIsEmp
     return text;
 }
 
-std::string appendText(const HistoryRecord& record, bool fileIsEmpty, bool fileEndsWithLineBreak) {
-    return appendText(std::vector<HistoryRecord>{record}, fileIsEmpty, fileEndsWithLineBreak);
-}
-
 ParsedHistory parseHistory(const std::string& contents) {
     ParsedHistory parsed;
     for (auto& piece : piecesOf(contents)) {

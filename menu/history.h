@@ -62,8 +62,7 @@ std::string csvLine(const HistoryRecord& record);
 // the first record of a new file, and a line break first when the file
 // does not end with one (a record cut short by a crash must not swallow
 // the next).
-std::string appendText(const HistoryRecord& record, bool fileIsEmpty, bool fileEndsWithLineBreak);
-// The same for several records in one write.
+// Several records go in one write.
 std::string appendText(const std::vector<HistoryRecord>& records, bool fileIsEmpty, bool fileEndsWithLineBreak);
 
 struct ParsedHistory {

@@ -107,6 +107,13 @@ bool readAll(HANDLE file, std::string& contents, std::string& error) {
     return true;
 }
 
+// Writes all of `contents` through an open handle, flushed to disk when asked.
+bool writeAll(HANDLE file, const std::string& contents, bool flush) {
+    DWORD written = 0;
+    return WriteFile(file, contents.data(), static_cast<DWORD>(contents.size()), &written, nullptr) &&
+           written == contents.size() && (!flush || FlushFileBuffers(file));
+}
+
 DiskResult diskError(DWORD code) {
     return {isBusy(code) ? DiskStatus::busy
             : code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND ? DiskStatus::missing
@@ -173,11 +180,13 @@ std::string systemErrorText(DWORD code) {
     return ui::narrow(wide);
 }
 
-HistoryRead readHistoryFile(const std::wstring& path) {
-    HistoryRead result;
-    // A rewrite that could not put the old file back left it as the backup.
+void restoreAfterInterruptedRewrite(const std::wstring& path) {
     const std::wstring backup = ui::widen(backupFileFor(ui::narrow(path)));
     if (!isFile(path) && isFile(backup)) MoveFileExW(backup.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH);
+}
+
+HistoryRead readHistoryFile(const std::wstring& path) {
+    HistoryRead result;
     // A spreadsheet may hold the file open for writing; reading still works.
     File file = openFile(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING);
     if (!file) {
@@ -253,9 +262,7 @@ std::wstring writeSpreadsheetCopy(const std::wstring& historyPath, const std::ve
             error = lastErrorText();
             continue;
         }
-        DWORD written = 0;
-        if (!WriteFile(copy.get(), contents.data(), static_cast<DWORD>(contents.size()), &written, nullptr) ||
-            written != contents.size()) {
+        if (!writeAll(copy.get(), contents, false)) {
             error = lastErrorText();
             return {};
         }
@@ -275,11 +282,7 @@ DiskResult CHistoryDisk::read(const std::string& path, std::string& contents) {
 
 DiskResult CHistoryDisk::writeFlushed(const std::string& path, const std::string& contents) {
     File file = openFile(ui::widen(path), GENERIC_WRITE, 0, CREATE_ALWAYS);
-    if (!file) return diskError(GetLastError());
-    DWORD written = 0;
-    if (!WriteFile(file.get(), contents.data(), static_cast<DWORD>(contents.size()), &written, nullptr) ||
-        written != contents.size() || !FlushFileBuffers(file.get()))
-        return diskError(GetLastError());
+    if (!file || !writeAll(file.get(), contents, true)) return diskError(GetLastError());
     return {};
 }
 

@@ -44,6 +44,10 @@ struct HistoryRead {
 };
 HistoryRead readHistoryFile(const std::wstring& path);
 
+// A rewrite that could not put the old file back left it under the backup's
+// name: it is put back in its place (once, as the menu starts).
+void restoreAfterInterruptedRewrite(const std::wstring& path);
+
 // Creates the folder when needed (never the folders above it) and appends
 // the records in one write, flushed to disk.  False, with the reason, when
 // they are not on disk.

@@ -103,7 +103,8 @@ void fillPatientList() {
 
 // The list and the chart of the patient whose name is in the field.
 void showPatient() {
-    const std::vector<HistoryRecord> mine = recordsOf(allRecords(), typedPatient());
+    // Every spelling of the typed name is the same patient.
+    const std::vector<HistoryRecord> mine = recordsOf(allRecords(), ui::narrow(fieldText(g_menu.patient)));
     SendMessageW(g_menu.results, WM_SETREDRAW, FALSE, 0);
     SendMessageW(g_menu.results, LB_RESETCONTENT, 0, 0);
     for (const auto& r : mine)
@@ -158,6 +159,8 @@ void loadHistory() {
                 "histórico.");
         return;
     }
+    restoreAfterInterruptedRewrite(g_menu.place.path);
+    restoreAfterInterruptedRewrite(g_menu.place.pendingPath);
     const std::string moveError = moveRoamingHistory(g_menu.place);
     if (!moveError.empty())
         message("O histórico da pasta antiga (dados de aplicativos móveis do usuário) não pôde ser trazido para\n" +

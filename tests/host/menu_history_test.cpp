@@ -41,7 +41,7 @@ TEST(MenuHistory, AnAppendWritesOneRecordAndStartsANewFileWithMarkAndHeader) {
         {false, false, "\r\n" + line},  // after a record cut short
     };
     for (const auto& c : cases)
-        EXPECT_EQ(menu::appendText(record("Maria"), c.empty, c.endsWithBreak), c.written) << c.empty << c.endsWithBreak;
+        EXPECT_EQ(menu::appendText({record("Maria")}, c.empty, c.endsWithBreak), c.written) << c.empty << c.endsWithBreak;
 }
 
 TEST(MenuHistory, TimesAndSecondsAsTheSpreadsheetReadsThem) {
@@ -75,7 +75,7 @@ TEST(MenuHistory, WhatWasWrittenReadsBack) {
     const std::vector<HistoryRecord> written = {record("Maria"), record("Silva; \"Zé\"\r\nJr", 6203, 15),
                                                 record("(sem nome)", 205, 16)};
     std::string file;
-    for (const auto& r : written) file += menu::appendText(r, file.empty(), true);
+    for (const auto& r : written) file += menu::appendText({r}, file.empty(), true);
     const auto parsed = menu::parseHistory(file);
     EXPECT_EQ(parsed.records, written);
     EXPECT_EQ(parsed.skipped, 0u);

@@ -78,7 +78,7 @@ TEST(MenuSpreadsheet, NamesASpreadsheetWouldRunAsFormulasAreWrittenAsTextAndRead
     };
     for (const auto& c : cases) {
         EXPECT_EQ(menu::csvField(c.name), c.field) << c.name;
-        const auto parsed = menu::parseHistory(menu::appendText(record(c.name, 735), true, false));
+        const auto parsed = menu::parseHistory(menu::appendText({record(c.name, 735)}, true, false));
         ASSERT_EQ(parsed.records.size(), 1u) << c.name;
         EXPECT_EQ(parsed.records[0].patient, c.name);
     }
@@ -154,7 +154,7 @@ TEST(MenuPending, PendingRecordsAreMergedOnceAndOnlyWhatIsMissing) {
 
     // What one merge appends reads back as the history plus the pending
     // records, and a second merge of the same file appends nothing.
-    std::string file = menu::appendText(c, true, false);
+    std::string file = menu::appendText({c}, true, false);
     const std::vector<HistoryRecord> pending = {a, b};
     file += menu::appendText(menu::recordsMissingFrom(menu::parseHistory(file).records, pending), false, true);
     EXPECT_EQ(menu::parseHistory(file).records, (std::vector<HistoryRecord>{c, a, b}));

@@ -20,6 +20,7 @@
 #include "tools/uidriver/driver_win.h"
 #include "tools/uidriver/samples.h"
 #include "tools/uidriver/session_win.h"
+#include "voice/user_message_win.h"
 
 namespace {
 
@@ -35,19 +36,6 @@ bool fileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str
 std::string readFile(const std::wstring& path) {
     std::ifstream in(path.c_str(), std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};
-}
-
-std::string narrow(const std::wstring& w) {
-    const int n = WideCharToMultiByte(CP_UTF8, 0, w.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string out(n > 0 ? n - 1 : 0, '\0');
-    WideCharToMultiByte(CP_UTF8, 0, w.c_str(), -1, out.data(), n, nullptr, nullptr);
-    return out;
-}
-std::wstring widen(const std::string& s) {
-    const int n = MultiByteToWideChar(CP_UTF8, 0, s.c_str(), -1, nullptr, 0);
-    std::wstring out(n > 0 ? n - 1 : 0, L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, s.c_str(), -1, out.data(), n);
-    return out;
 }
 
 std::wstring knownFolder(int csidl) {
@@ -94,7 +82,7 @@ public:
     std::wstring historyPath() const { return historyDir() + L"\\historico.csv"; }
     // Where the menu keeps the results it could not write to this history.
     std::wstring pendingPath() const {
-        return widen(menu::pendingPathFor(narrow(historyPath()), narrow(localTavoral()), false));
+        return ui::widen(menu::pendingPathFor(ui::narrow(historyPath()), ui::narrow(localTavoral()), false));
     }
     void writeHistory(const std::string& contents) const {
         CreateDirectoryW(historyDir().c_str(), nullptr);
@@ -425,7 +413,7 @@ TEST_F(MenuTest, ACancelledResultIsKeptAndWrittenOnceAndTheSpreadsheetHoldsOnlyA
             << "the spreadsheet was not started";
         ASSERT_TRUE(waitFor([&] { return !sheetOpened(log).empty(); }, 5000));
         const std::wstring opened = sheetOpened(log);
-        EXPECT_NE(opened.find(L"\\Tavoral\\historico (cópia).csv"), std::wstring::npos) << narrow(opened);
+        EXPECT_NE(opened.find(L"\\Tavoral\\historico (cópia).csv"), std::wstring::npos) << ui::narrow(opened);
         EXPECT_EQ(readFile(opened), old) << "the copy holds the history";
 
         HANDLE lock = CreateFileW(folder.historyPath().c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
@@ -448,7 +436,7 @@ TEST_F(MenuTest, ACancelledResultIsKeptAndWrittenOnceAndTheSpreadsheetHoldsOnlyA
         EXPECT_TRUE(menu.statusSays("Abelha: " + time + " — guardado neste computador para Carla;")) << menu.status();
         EXPECT_EQ(menu.lines().size(), 2u) << "the kept result is shown with the others";
         const auto pending = menu::parseHistory(readFile(folder.pendingPath()));
-        ASSERT_EQ(pending.records.size(), 1u) << narrow(folder.pendingPath());
+        ASSERT_EQ(pending.records.size(), 1u) << ui::narrow(folder.pendingPath());
         EXPECT_EQ(pending.records[0].patient, "Carla");
         EXPECT_EQ(menu::timeText(pending.records[0].hundredths), time);
         EXPECT_EQ(menu.close(), 0);
@@ -500,7 +488,7 @@ TEST_F(MenuTest, AHistoryFolderOutOfReachIsSaid) {
     SetEnvironmentVariableW(menu::kHistoryFolderVariable, away.c_str());
     Menu menu(folder);
     ASSERT_NE(menu.window(), nullptr);
-    HWND box = menu.box("A pasta do histórico " + narrow(away) + " não está acessível");
+    HWND box = menu.box("A pasta do histórico " + ui::narrow(away) + " não está acessível");
     ASSERT_NE(box, nullptr);
     uidriver::clickButton(box, IDOK);
     EXPECT_TRUE(menu.statusSays("A pasta do histórico não está acessível.")) << menu.status();
