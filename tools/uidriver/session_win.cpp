@@ -87,11 +87,7 @@ HWND GameSession::noiseDialog() {
 bool GameSession::measureNoise() {
     HWND d = noiseDialog();
     if (!d) return failed("no noise dialog");
-    // Long enough to cover the measurement even when the capture starts
-    // late, as it does on an audio server that has just started: a room
-    // measured quieter than it is would let the noise itself lengthen
-    // every phonation after it.  The player stops when this returns.
-    PcmPlayer room(roomNoise(10000));
+    PcmPlayer room(roomNoise(4500));
     Sleep(300);
     clickButton(d, kNoiseStart);
     if (!waitFor([&] { return buttonEnabled(d, IDOK); }, 30000)) return failed("the noise measurement did not end");
