@@ -1,18 +1,11 @@
 #include "adult/adult_window_win.h"
 
-#include "phonation/one_run_win.h"
-
-#include <commctrl.h>
 #include <mmsystem.h>
 #include <windowsx.h>
 
 #include "adult/adult_state.h"
 #include "adult/graph_win.h"
 #include "adult/panel_win.h"
-#include "voice/dialogs_win.h"
-#include "voice/intensity.h"
-#include "voice/menu_commands.h"
-#include "voice/message_loop_win.h"
 #include "voice/user_message_win.h"
 #include "voice/volume_win.h"
 
@@ -26,78 +19,27 @@ constexpr int kWorkingPicture = 164;
 constexpr int kInvitationPicture = 166;
 constexpr int kWidth = 640, kHeight = 325;
 
-using voice::kCmdExit;
-using voice::kCmdIntensity;
-using voice::kCmdMicrophone;
-using voice::kCmdNoise;
-using voice::kCmdRestartTimer;
+// Everything the main window keeps, for the program's only thread.
+struct Main {
+    HINSTANCE instance = nullptr;
+    HWND window = nullptr;
+    HBITMAP invitation = nullptr;
+    HBITMAP working = nullptr;
+    HFONT font = nullptr;
+    measure::Driver* driver = nullptr;
+};
+Main m;
 
-HINSTANCE g_instance = nullptr;
-HWND g_main = nullptr;
-HBITMAP g_invitation = nullptr;
-HBITMAP g_working = nullptr;
-HFONT g_font = nullptr;
-
-AdultState& state() { return adultState(); }
-bool measuring() { return state().mode == AdultMode::Measuring; }
-
-// --- commands ------------------------------------------------------------------------
-
-// Enter or a click on the invitation: the working picture, then the panel;
-// the program's run starts the capture once this returns.
-void startMeasurement(HWND hwnd) {
-    state().startPicture = false;
-    state().mode = AdultMode::Measuring;
-    InvalidateRect(hwnd, nullptr, TRUE);
-    UpdateWindow(hwnd);
-    CreatePanel(g_instance, hwnd);
-}
-
-void askToLeave(HWND hwnd) {
-    const AdultMode previous = state().mode;
-    state().mode = AdultMode::Asking;
-    // The capture and the graph go on while the question is open.
-    if (ui::showMessage(hwnd, "Você Tem Certeza que Deseja Sair?", "", MB_YESNO) == IDYES) {
-        DestroyWindow(hwnd);
-        return;
-    }
-    if (state().mode == AdultMode::Asking) state().mode = previous;
-}
-
-// The calibration commands and "Sair" stop the capture around their
-// dialogs; the dialogs record on their own.
-void OnMenuCommand(HWND hwnd, int id) {
-    if (id == kCmdRestartTimer) {
-        if (measuring()) restartTimer();
-        return;
-    }
-    if (measuring()) stopCapture();
-    PlaySoundW(nullptr, nullptr, SND_PURGE);
-    switch (id) {
-    case kCmdNoise:
-    case kCmdIntensity:
-    case kCmdMicrophone: voice::RunCalibrationCommand(g_instance, hwnd, id); break;
-    case kCmdExit:
-        // Ends the program without touching the result file.
-        if (ui::showMessage(hwnd, "Tem Certeza que Deseja Sair?", kTitle, MB_YESNO) == IDYES) {
-            PostQuitMessage(0);
-            return;
-        }
-        break;
-    }
-    if (measuring()) startCapture();  // a failure has been reported; the program goes on without capture
-}
-
-// --- messages ----------------------------------------------------------------------------
+measure::Driver& driver() { return *m.driver; }
 
 HBITMAP loadPicture(int id) {
-    return static_cast<HBITMAP>(LoadImageW(g_instance, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    return static_cast<HBITMAP>(LoadImageW(m.instance, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
 }
 
 BOOL OnCreate(HWND, LPCREATESTRUCT) {
-    g_invitation = loadPicture(kInvitationPicture);
-    g_working = loadPicture(kWorkingPicture);
-    g_font = CreateFontW(42, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+    m.invitation = loadPicture(kInvitationPicture);
+    m.working = loadPicture(kWorkingPicture);
+    m.font = CreateFontW(42, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
                          CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY, VARIABLE_PITCH, L"Arial");
     return TRUE;
 }
@@ -105,7 +47,8 @@ BOOL OnCreate(HWND, LPCREATESTRUCT) {
 void OnPaint(HWND hwnd) {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(hwnd, &paint);
-    HBITMAP picture = state().startPicture ? g_invitation : g_working;
+    const bool invitation = driver().flow().onTitle();
+    HBITMAP picture = invitation ? m.invitation : m.working;
     BITMAP info{};
     if (picture && GetObjectW(picture, sizeof info, &info)) {
         HDC memory = CreateCompatibleDC(dc);
@@ -115,18 +58,19 @@ void OnPaint(HWND hwnd) {
         SelectObject(memory, old);
         DeleteDC(memory);
     }
-    if (!state().startPicture && !shownTime().empty()) drawTimeBox(dc, g_font, shownTime());
+    if (!invitation && !shownTime().empty()) drawTimeBox(dc, m.font, shownTime());
     EndPaint(hwnd, &paint);
 }
 
-void OnKeyDown(HWND hwnd, UINT key, BOOL down, int, UINT) {
+void OnKeyDown(HWND, UINT key, BOOL down, int, UINT) {
     if (!down) return;
-    if (key == VK_RETURN && state().mode == AdultMode::Waiting) startMeasurement(hwnd);
-    if (key == VK_ESCAPE) askToLeave(hwnd);
+    if (key == VK_RETURN) driver().enterOrClick();
+    // The capture and the graph go on while the question is open.
+    if (key == VK_ESCAPE) driver().escape();
 }
 
 void OnLButtonDown(HWND hwnd, BOOL, int, int, UINT) {
-    if (state().mode == AdultMode::Waiting) PostMessageW(hwnd, WM_KEYDOWN, VK_RETURN, 0);
+    if (driver().flow().phase() == measure::Phase::Title) PostMessageW(hwnd, WM_KEYDOWN, VK_RETURN, 0);
 }
 
 // The window can be moved, but neither minimized nor resized.
@@ -135,23 +79,21 @@ void OnSysCommand(HWND hwnd, UINT command, int x, int y) {
     FORWARD_WM_SYSCOMMAND(hwnd, command, x, y, DefWindowProcW);
 }
 
-// The Jogo menu's commands; anything else is the default's.
+// The Jogo menu's commands are the flow's; anything else is the default's.
 void OnCommand(HWND hwnd, int id, HWND control, UINT code) {
-    if (control == nullptr && id >= kCmdExit && id <= kCmdRestartTimer) OnMenuCommand(hwnd, id);
-    else FORWARD_WM_COMMAND(hwnd, id, control, code, DefWindowProcW);
+    if (control != nullptr || !driver().menuCommand(id)) FORWARD_WM_COMMAND(hwnd, id, control, code, DefWindowProcW);
 }
 
 void OnDestroy(HWND) {
-    // Take every buffer back and close the device now: the panel, which
-    // would receive them, goes with this window.
-    endCapture();
-    g_main = nullptr;
-    state().mode = AdultMode::Ended;
-    for (HGDIOBJ object : {static_cast<HGDIOBJ>(g_invitation), static_cast<HGDIOBJ>(g_working),
-                           static_cast<HGDIOBJ>(g_font)})
+    // Every buffer is taken back and the device closed now: the panel,
+    // which would receive them, goes with this window.
+    driver().destroyed();
+    m.window = nullptr;
+    for (HGDIOBJ object : {static_cast<HGDIOBJ>(m.invitation), static_cast<HGDIOBJ>(m.working),
+                           static_cast<HGDIOBJ>(m.font)})
         if (object) DeleteObject(object);
-    g_invitation = g_working = nullptr;
-    g_font = nullptr;
+    m.invitation = m.working = nullptr;
+    m.font = nullptr;
     voice::freeVolumeControl();
     PostQuitMessage(0);
 }
@@ -174,9 +116,9 @@ bool CreateMainWindow() {
     wc.cbSize = sizeof wc;
     wc.style = CS_HREDRAW | CS_VREDRAW;
     wc.lpfnWndProc = MainWndProc;
-    wc.hInstance = g_instance;
-    wc.hIcon = LoadIconW(g_instance, MAKEINTRESOURCEW(kIconResource));
-    wc.hIconSm = static_cast<HICON>(LoadImageW(g_instance, MAKEINTRESOURCEW(kIconResource), IMAGE_ICON,
+    wc.hInstance = m.instance;
+    wc.hIcon = LoadIconW(m.instance, MAKEINTRESOURCEW(kIconResource));
+    wc.hIconSm = static_cast<HICON>(LoadImageW(m.instance, MAKEINTRESOURCEW(kIconResource), IMAGE_ICON,
                                                GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
@@ -184,69 +126,51 @@ bool CreateMainWindow() {
     wc.lpszClassName = kWindowClass;
     if (!RegisterClassExW(&wc)) return false;
     const int x = GetSystemMetrics(SM_CXSCREEN) / 2 - 295, y = GetSystemMetrics(SM_CYSCREEN) / 2 - 137;
-    g_main = CreateWindowExW(0, kWindowClass, ui::widen(kTitle).c_str(), WS_OVERLAPPEDWINDOW, x, y, kWidth, kHeight,
-                             nullptr, nullptr, g_instance, nullptr);
-    if (!g_main) return false;
-    const LONG_PTR style = GetWindowLongPtrW(g_main, GWL_STYLE);
-    SetWindowLongPtrW(g_main, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
-    SetWindowPos(g_main, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
-    ShowWindow(g_main, SW_SHOWNORMAL);
-    UpdateWindow(g_main);
+    m.window = CreateWindowExW(0, kWindowClass, ui::widen(kTitle).c_str(), WS_OVERLAPPEDWINDOW, x, y, kWidth, kHeight,
+                               nullptr, nullptr, m.instance, nullptr);
+    if (!m.window) return false;
+    const LONG_PTR style = GetWindowLongPtrW(m.window, GWL_STYLE);
+    SetWindowLongPtrW(m.window, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
+    SetWindowPos(m.window, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+    ShowWindow(m.window, SW_SHOWNORMAL);
+    UpdateWindow(m.window);
     return true;
 }
 
-// The end of the run.  The device stops here whatever ended the program;
-// the result file is left as the way of ending decided.
-int finish(int exitCode) {
-    endCapture();
-    return exitCode;
-}
+// The adult program's part of the flow: the invitation, the working
+// picture and the panel with its graph.
+class AdultView final : public measure::IView {
+public:
+    bool create(HINSTANCE) override { return CreateMainWindow(); }
+    HWND window() const override { return m.window; }
+    HWND captureWindow() const override { return panelWindow(); }
+    void showTitle() override { SetForegroundWindow(m.window); }
+    // The working picture, then the panel.
+    void showExercise() override {
+        InvalidateRect(m.window, nullptr, TRUE);
+        UpdateWindow(m.window);
+        CreatePanel(m.instance, m.window, driver());
+    }
+    void showTakenTime(const std::string& time) override { showTime(time); }
+    void beforeMeasure(const WAVEHDR* header) override { panelBeforeMeasure(header); }
+    void measured(std::optional<float> level) override { panelMeasured(level); }
+};
+
+const measure::Program kProgram{kResultFile, "Erro Criando Arq. Temporário", measure::kAdultStyle, 80.0f, true, {}};
 
 }  // namespace
 
-AdultState& adultState() {
-    static AdultState s;
-    return s;
-}
-
-HWND mainWindow() { return g_main; }
-HFONT timeFont() { return g_font; }
+HWND mainWindow() { return m.window; }
+HFONT timeFont() { return m.font; }
 
 int RunAdult(HINSTANCE instance) {
-    g_instance = instance;
-    const phonation::OnlyRun run(kResultFile);
-    if (!run.claimed()) return 0;
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
-    InitCommonControlsEx(&controls);
-
-    voice::setVolumeMessages({});
-    if (voice::InitMicrophoneVolume() == 0)
-        ui::showMessage(nullptr, "NAO FOI POSSIVEL INICIALIZAR OS CONTROLES", "ERRO", MB_OK);
-
-    voice::IntensitySettings& settings = voice::intensitySettings();
-    settings.minDb = 10.0f;
-    settings.maxDb = 80.0f;
-    state().mode = AdultMode::Waiting;
-    voice::resetSmoothing();
-
-    // The noise is measured before anything else, over the invitation.
-    state().startPicture = true;
-    if (!CreateMainWindow()) return 0;
-    if (voice::NoiseDialog(instance, g_main) == 0) {
-        DestroyWindow(g_main);  // no panel yet: the result file stays as it is
-        return finish(0);
-    }
-    SetForegroundWindow(g_main);
-
-    int exitCode = 0;
-    if (!ui::runMessagesUntil([] { return state().mode != AdultMode::Waiting; }, exitCode)) return finish(exitCode);
-    if (state().mode == AdultMode::Ended) return finish(0);
-
-    state().startPicture = false;
-    if (!startCapture()) return finish(0);
-
-    ui::runMessagesUntil([] { return state().mode == AdultMode::Ended; }, exitCode);
-    return finish(exitCode);
+    m.instance = instance;
+    AdultView view;
+    measure::Driver adultDriver(kProgram, view);
+    m.driver = &adultDriver;
+    const int exitCode = adultDriver.run(instance);
+    m.driver = nullptr;
+    return exitCode;
 }
 
 }  // namespace adult

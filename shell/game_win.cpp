@@ -1,13 +1,11 @@
 #include "shell/game_win.h"
 
-#include <commctrl.h>
 #include <ddraw.h>
 #include <windowsx.h>
 
 #include <cstdlib>
 #include <ctime>
 #include <optional>
-#include <string>
 #include <vector>
 
 #include "engine/ddraw_win.h"
@@ -16,18 +14,12 @@
 #include "engine/bitmap_win.h"
 #include "scenes/bitmap_set_win.h"
 #include "scenes/scene.h"
+#include "measure/driver_win.h"
 #include "phonation/capture_session.h"
-#include "phonation/one_run_win.h"
-#include "phonation/result_file.h"
-#include "phonation/time_text.h"
 #include "shell/hud_win.h"
-#include "shell/shell_state.h"
-#include "voice/capture_watch_win.h"
 #include "voice/dialogs_win.h"
 #include "voice/external_tools_win.h"
 #include "voice/intensity.h"
-#include "voice/menu_commands.h"
-#include "voice/message_loop_win.h"
 #include "voice/user_message_win.h"
 #include "voice/wave_recorder_win.h"
 
@@ -39,28 +31,29 @@ constexpr char kTitle[] = "Tempo Expiratório";
 constexpr int kMenuResource = 154;
 constexpr int kIconResource = 101;
 
-using voice::kCmdExit;
-using voice::kCmdIntensity;
-using voice::kCmdMicrophone;
-using voice::kCmdNoise;
-using voice::kCmdRestartTimer;
+class GameView;
 
-const GameProgram* g_program = nullptr;
-HINSTANCE g_instance = nullptr;
-HWND g_window = nullptr;
-std::optional<scenes::Scene> g_scene;
-std::vector<const engine::GfxBitmap*> g_bitmapSet;
-phonation::CaptureSession g_session;  // the phonation timer of the running recording
-uint32_t g_audioClockMs = 0;          // where that recording is, in ms (see audioClockMs)
+// Everything the game window keeps, for its only thread.
+struct Game {
+    const GameProgram* program = nullptr;
+    HWND window = nullptr;
+    std::optional<scenes::Scene> scene;
+    std::vector<const engine::GfxBitmap*> bitmapSet;
+    engine::GameHooks hooks;
+    bool appActive = false;
+    measure::Driver* driver = nullptr;
+};
+Game g;
 
-ShellState& state() { return shellState(); }
+measure::Driver& driver() { return *g.driver; }
+measure::Flow& flow() { return driver().flow(); }
 voice::CWaveRecorder& recorder() { return voice::waveRecorder(); }
 
 scenes::ScenePlanes planes() { return {engine::frontPlane(), engine::middlePlane(), engine::backPlane()}; }
 
 // --- drawing state -------------------------------------------------------------
 
-void PauseDrawing() { state().paused = true; }
+void PauseDrawing() { flow().setPaused(true); }
 
 // After a box or dialog of the game's own has gone, the game window should
 // be the active one again.  Now and then (seen under Wine, about once in
@@ -68,9 +61,9 @@ void PauseDrawing() { state().paused = true; }
 // until clicked.  With no other program in front, the game takes the
 // activation back.
 HWND ResumeIfForeground() {
-    if (!GetForegroundWindow() && IsWindowVisible(g_window) && !IsIconic(g_window)) SetForegroundWindow(g_window);
+    if (!GetForegroundWindow() && IsWindowVisible(g.window) && !IsIconic(g.window)) SetForegroundWindow(g.window);
     HWND foreground = GetForegroundWindow();
-    if (foreground == g_window) state().paused = false;
+    if (foreground == g.window) flow().setPaused(false);
     return foreground;
 }
 
@@ -91,26 +84,27 @@ void renewPalette() {
 
 int random200() { return std::rand() % 200; }
 
-bool hookLoadBitmapSet() { return scenes::LoadBitmapSet(g_program->scene, g_bitmapSet); }
+bool hookLoadBitmapSet() { return scenes::LoadBitmapSet(g.program->scene, g.bitmapSet); }
 
-std::span<const engine::GfxBitmap* const> hookBitmapSet() { return g_bitmapSet; }
+std::span<const engine::GfxBitmap* const> hookBitmapSet() { return g.bitmapSet; }
 
 void hookCreateSprites() {
-    g_scene.emplace(g_program->scene);
+    g.scene.emplace(g.program->scene);
     const uint32_t now = GetTickCount();
-    g_scene->createMainSprite(g_bitmapSet, now);
-    g_scene->createExtraSprites(g_bitmapSet, now, random200);
+    g.scene->createMainSprite(g.bitmapSet, now);
+    g.scene->createExtraSprites(g.bitmapSet, now, random200);
 }
 
-bool playing() { return state().gameState == gsPlaying; }
+bool playing() { return flow().gameState() == measure::gsPlaying; }
 
 // One frame of the scene: motion while playing, the planes and sprites,
 // then the HUD and the presentation.
 void SceneStep() {
-    if (!g_scene || !engine::gfxGameIsSetUp()) return;
-    g_scene->step(planes(), playing(), GetTickCount());
+    if (!g.scene || !engine::gfxGameIsSetUp()) return;
+    g.scene->step(planes(), playing(), GetTickCount());
     if (playing()) {
-        DrawHud(static_cast<int32_t>(g_session.runningMs(g_audioClockMs)), voice::intensitySettings().currentDb);
+        DrawHud(static_cast<int32_t>(driver().session().runningMs(driver().clockMs())),
+                voice::intensitySettings().currentDb);
         engine::gfxPresent();
     }
 }
@@ -132,159 +126,8 @@ engine::GameHooks makeHooks(const scenes::SceneDescription& scene) {
     hooks.restoreHud = RestoreHudSurfaces;
     return hooks;
 }
-engine::GameHooks g_hooks;
-
-// --- voice -------------------------------------------------------------------------
-
-// Phonations are timed on the audio itself: the position of the buffer in
-// the recording, not the moment its notification is handled.  A slow frame
-// or a busy machine then delays the picture, never the patient's time.
-uint32_t audioClockMs() { return recorder().recordedMs(); }
-
-struct PhonationEvents final : phonation::IPhonationEvents {
-    void renderFrame() override { engine::RenderFrame(); }
-    void requestStop() override { recorder().RequestStop(); }
-};
-
-// When the machine falls behind, the waiting buffers are measured first and
-// the frames in between are skipped, so the picture catches up with the
-// voice instead of lagging further.
-bool anotherBufferWaiting() {
-    MSG msg;
-    return PeekMessageW(&msg, g_window, MM_WIM_DATA, MM_WIM_DATA, PM_NOREMOVE) != 0;
-}
-
-// MM_WIM_DATA: measure, move the scene, draw a frame, give the buffer back.
-// What a stopped device still hands back belongs to a recording that is
-// over: it is released, never measured into the scene or the timer.
-void VoiceStep(WAVEHDR* header) {
-    voice::processCapturedBuffer(recorder(), header, true, [](std::optional<float> level) {
-        g_audioClockMs = audioClockMs();
-        if (level && g_scene && g_scene->hasSprites() && g_session.open()) {
-            PhonationEvents events;
-            g_scene->onLevel(*level, planes(), g_session, voice::intensitySettings(), g_audioClockMs, events);
-        }
-        if (!recorder().stopRequested() && !state().paused && !anotherBufferWaiting()) engine::RenderFrame();
-    });
-}
-
-// A new recording and a new session to time it: both clocks start at zero.
-// False when the capture could not start (the reason has been shown).
-bool startCapture() {
-    g_session.begin();
-    g_audioClockMs = 0;
-    if (recorder().Start(g_window)) return true;
-    g_session.close();
-    return false;
-}
-
-// Every stop of the capture closes the session first, so nothing the
-// device still returns can start or end a phonation.
-void stopCapture() {
-    g_session.close();
-    recorder().RequestStop();
-}
-
-// MM_WIM_CLOSE: the capture has ended; a phonation taken waits for the
-// therapist's confirmation.
-void EndOfCapture() {
-    recorder().markDeviceClosed();
-    const std::optional<float> elapsedMs = g_session.takeResult();
-    if (!elapsedMs) return;
-    const std::string time = phonation::timeText(phonation::splitTime(*elapsedMs));
-    if (ui::showMessage(g_window, phonation::confirmationQuestion(time), "", MB_YESNO) == IDYES) {
-        if (phonation::writeResultFile(g_program->scene.resultFile, time))
-            state().resultSaved = true;
-        else
-            ui::showMessage(nullptr, g_program->scene.resultError, "", MB_OK);
-        DestroyWindow(g_window);
-        return;
-    }
-    PauseDrawing();
-    ResumeIfForeground();
-    startCapture();
-}
-
-// The microphone went away: the phonation being timed is dropped and the
-// scene waits until the therapist measures the noise again.
-void OnCaptureWatch(HWND hwnd) {
-    if (!voice::MicrophoneLost(hwnd)) return;
-    g_session.close();
-    recorder().WindDown();
-    if (g_scene) g_scene->setMainIdle();
-    PauseDrawing();
-    voice::ReportLostMicrophone(hwnd, kTitle);
-    ResumeIfForeground();
-}
 
 // --- the window's messages -------------------------------------------------------------
-
-void stopForMenu() {
-    if (state().gameState != gsPlaying) return;
-    stopCapture();
-    PauseDrawing();
-    if (g_scene) g_scene->setMainIdle();
-}
-
-void restartAfterMenu() {
-    if (state().gameState != gsPlaying) return;
-    engine::RestoreDisplay();
-    ResumeIfForeground();
-    startCapture();  // a failure has been reported; the game goes on without capture
-}
-
-void OnMenuCommand(HWND hwnd, int id) {
-    if (id == kCmdRestartTimer) {
-        if (state().gameState == gsPlaying) {
-            g_session.resetTimer();
-            if (g_scene) g_scene->setMainIdle();
-        }
-        return;
-    }
-    stopForMenu();
-    PlaySoundW(nullptr, nullptr, SND_PURGE);
-    switch (id) {
-    case kCmdNoise:
-    case kCmdIntensity:
-    case kCmdMicrophone: voice::RunCalibrationCommand(g_instance, hwnd, id); break;
-    case kCmdExit:
-        if (ui::showMessage(hwnd, "Tem Certeza que Deseja Sair?", kTitle, MB_YESNO) == IDYES) {
-            DestroyWindow(hwnd);
-            return;
-        }
-        break;
-    }
-    restartAfterMenu();
-}
-
-void confirmExit(HWND hwnd) {
-    const int32_t previous = state().gameState;
-    state().gameState = gsExitPrompt;
-    PauseDrawing();
-    ShowCursor(TRUE);
-    if (engine::displayObjects().directDraw)
-        engine::displayObjects().directDraw->SetCooperativeLevel(hwnd, DDSCL_NORMAL);
-    if (ui::showMessage(hwnd, "Você Tem Certeza que Deseja Sair?", "", MB_YESNO) == IDYES) {
-        PostMessageW(hwnd, WM_CLOSE, 0, 0);
-        return;
-    }
-    ShowCursor(FALSE);
-    engine::RestoreDisplay();
-    renewPalette();
-    state().paused = false;
-    attachPalette();
-    state().gameState = previous;
-    if (previous == gsTitle) engine::gfxShowSplash();
-}
-
-void startExercise() {
-    state().titlePhase = false;
-    engine::RestoreDisplay();
-    state().paused = false;
-    attachPalette();
-    state().gameState = gsPlaying;
-    engine::SetupGame();
-}
 
 // The help viewer or the volume control: the game hides while it is open.
 void runExternalTool(HWND hwnd, void (*show)(HWND)) {
@@ -294,32 +137,19 @@ void runExternalTool(HWND hwnd, void (*show)(HWND)) {
     ResumeIfForeground();
 }
 
-// True when the key is consumed (Esc); the others go on to the default.
-bool OnKeyDown(HWND hwnd, UINT key) {
-    switch (key) {
-    case VK_RETURN:
-        if (state().gameState == gsTitle) startExercise();
-        return false;
-    case VK_ESCAPE: confirmExit(hwnd); return true;
-    case VK_F1: runExternalTool(hwnd, voice::ShowHelp); return false;
-    case VK_F12: runExternalTool(hwnd, voice::ShowVolumeControl); return false;
-    }
-    return false;
-}
-
 void OnActivateApp(HWND hwnd, BOOL active, DWORD) {
-    state().appActive = active && GetForegroundWindow() == hwnd;
-    if (!state().paused || !state().appActive) return;
+    g.appActive = active && GetForegroundWindow() == hwnd;
+    if (!flow().paused() || !g.appActive) return;
     if (engine::RestoreDisplay()) {
         renewPalette();
-        state().paused = false;
+        flow().setPaused(false);
         attachPalette();
         return;
     }
     if (GetForegroundWindow() == hwnd && engine::InitGraphics()) {
         // The start-up tore the scene down: build it again, so the next
         // frame has something to draw.
-        if (state().gameState == gsPlaying) engine::SetupGame();
+        if (playing()) engine::SetupGame();
         ResumeIfForeground();
     }
 }
@@ -332,16 +162,16 @@ void OnMoveOrSize(HWND hwnd) {
 void OnPaint(HWND hwnd) {
     PAINTSTRUCT paint;
     BeginPaint(hwnd, &paint);
-    if (state().titlePhase)
+    if (flow().onTitle())
         engine::gfxShowSplash();
-    else if (state().paused)
+    else if (flow().paused())
         SceneStep();
     EndPaint(hwnd, &paint);
 }
 
 void OnQueryNewPalette(HWND hwnd) {
     engine::DisplayObjects& dd = engine::displayObjects();
-    if (state().fullScreen || !dd.palette || !dd.frontBuffer) return;
+    if (engine::displayConfig().fullScreen || !dd.palette || !dd.frontBuffer) return;
     HRESULT result = dd.frontBuffer->SetPalette(dd.palette);
     if (result == DDERR_SURFACELOST) {
         dd.frontBuffer->Restore();
@@ -351,30 +181,21 @@ void OnQueryNewPalette(HWND hwnd) {
 }
 
 void OnDestroy(HWND) {
-    // Take every buffer back and close the device now: nobody will be
+    // Every buffer is taken back and the device closed now: nobody will be
     // left to receive them.
-    g_session.close();
-    recorder().WindDown();
-    g_window = nullptr;
+    driver().destroyed();
+    g.window = nullptr;
     engine::displayObjects().window = nullptr;
-    state().gameState = gsClosed;
     if (engine::displayObjects().directDraw) engine::displayObjects().directDraw->RestoreDisplayMode();
     engine::ReleaseGraphics();
     DeleteHudObjects();
     engine::gfxReleaseSurfaces(true);
-    // A result file is only ever one confirmed in this run.
-    if (!state().resultSaved) phonation::removeResultFile(g_program->scene.resultFile);
     voice::freeVolumeControl();
     PostQuitMessage(0);
 }
 
 // The rest of the window's messages, each in its own handler.  Where the
 // default handling matters (activation, focus, sizing) it still runs.
-
-BOOL OnCreate(HWND, LPCREATESTRUCT) {
-    voice::resetSmoothing();
-    return TRUE;
-}
 
 void OnMove(HWND hwnd, int x, int y) {
     OnMoveOrSize(hwnd);
@@ -403,15 +224,21 @@ void OnActivateAppMessage(HWND hwnd, BOOL active, DWORD thread) {
     FORWARD_WM_ACTIVATEAPP(hwnd, active, thread, DefWindowProcW);
 }
 
+// Esc is the flow's and consumed; the other keys go on to the default.
 void OnKey(HWND hwnd, UINT key, BOOL down, int repeat, UINT flags) {
-    if (down && OnKeyDown(hwnd, key)) return;
-    if (down) FORWARD_WM_KEYDOWN(hwnd, key, repeat, flags, DefWindowProcW);
+    if (!down) return;
+    switch (key) {
+    case VK_RETURN: driver().enterOrClick(); break;
+    case VK_ESCAPE: driver().escape(); return;
+    case VK_F1: runExternalTool(hwnd, voice::ShowHelp); break;
+    case VK_F12: runExternalTool(hwnd, voice::ShowVolumeControl); break;
+    }
+    FORWARD_WM_KEYDOWN(hwnd, key, repeat, flags, DefWindowProcW);
 }
 
-// The Jogo menu's commands are handled here; anything else is the default's.
+// The Jogo menu's commands are the flow's; anything else is the default's.
 void OnCommand(HWND hwnd, int id, HWND control, UINT code) {
-    if (id >= kCmdExit && id <= kCmdRestartTimer) OnMenuCommand(hwnd, id);
-    else FORWARD_WM_COMMAND(hwnd, id, control, code, DefWindowProcW);
+    if (!driver().menuCommand(id)) FORWARD_WM_COMMAND(hwnd, id, control, code, DefWindowProcW);
 }
 
 // The window can be neither minimized nor resized.
@@ -421,7 +248,7 @@ void OnSysCommand(HWND hwnd, UINT command, int x, int y) {
 }
 
 void OnLButtonDown(HWND hwnd, BOOL doubleClick, int x, int y, UINT keys) {
-    if (state().gameState == gsTitle) PostMessageW(hwnd, WM_KEYDOWN, VK_RETURN, 0);
+    if (flow().phase() == measure::Phase::Title) PostMessageW(hwnd, WM_KEYDOWN, VK_RETURN, 0);
     FORWARD_WM_LBUTTONDOWN(hwnd, doubleClick, x, y, keys, DefWindowProcW);
 }
 
@@ -430,13 +257,10 @@ BOOL OnQueryNewPaletteMessage(HWND hwnd) {
     return FORWARD_WM_QUERYNEWPALETTE(hwnd, DefWindowProcW);
 }
 
-void OnTimer(HWND hwnd, UINT id) {
-    if (voice::IsCaptureWatch(id)) OnCaptureWatch(hwnd);
-}
+void OnTimer(HWND, UINT id) { driver().timer(id); }
 
 LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
-        HANDLE_MSG(hwnd, WM_CREATE, OnCreate);
         HANDLE_MSG(hwnd, WM_DESTROY, OnDestroy);
         HANDLE_MSG(hwnd, WM_MOVE, OnMove);
         HANDLE_MSG(hwnd, WM_SIZE, OnSize);
@@ -451,8 +275,8 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
         HANDLE_MSG(hwnd, WM_COMMAND, OnCommand);
         HANDLE_MSG(hwnd, WM_SYSCOMMAND, OnSysCommand);
     // The capture's notifications have no crackers of their own.
-    case MM_WIM_DATA: VoiceStep(reinterpret_cast<WAVEHDR*>(lParam)); return 1;
-    case MM_WIM_CLOSE: EndOfCapture(); return 1;
+    case MM_WIM_DATA: driver().captured(reinterpret_cast<WAVEHDR*>(lParam)); return 1;
+    case MM_WIM_CLOSE: driver().captureClosed(); return 1;
     }
     return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
@@ -464,87 +288,102 @@ bool CreateMainWindow(HINSTANCE instance) {
     wc.hInstance = instance;
     wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(kIconResource));
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(g_program->whiteBackground ? WHITE_BRUSH : BLACK_BRUSH));
-    wc.lpszMenuName = state().fullScreen ? nullptr : MAKEINTRESOURCEW(kMenuResource);
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(g.program->whiteBackground ? WHITE_BRUSH : BLACK_BRUSH));
+    wc.lpszMenuName = engine::displayConfig().fullScreen ? nullptr : MAKEINTRESOURCEW(kMenuResource);
     wc.lpszClassName = kWindowClass;
     if (!RegisterClassW(&wc)) return false;
-    g_window = CreateWindowExW(WS_EX_APPWINDOW, kWindowClass, ui::widen(kTitle).c_str(),
+    g.window = CreateWindowExW(WS_EX_APPWINDOW, kWindowClass, ui::widen(kTitle).c_str(),
                                WS_POPUP | WS_VISIBLE | WS_SYSMENU, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
-    if (!g_window) return false;
-    const LONG_PTR style = GetWindowLongPtrW(g_window, GWL_STYLE);
-    SetWindowLongPtrW(g_window, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_MAXIMIZEBOX | WS_MINIMIZEBOX | WS_THICKFRAME));
-    UpdateWindow(g_window);
-    SetFocus(g_window);
+    if (!g.window) return false;
+    const LONG_PTR style = GetWindowLongPtrW(g.window, GWL_STYLE);
+    SetWindowLongPtrW(g.window, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_MAXIMIZEBOX | WS_MINIMIZEBOX | WS_THICKFRAME));
+    UpdateWindow(g.window);
+    SetFocus(g.window);
     return true;
 }
 
-// Ends the program from anywhere after start-up: the window's destruction
-// removes a stale result file and releases what the program holds.
-int leave() {
-    if (g_window) DestroyWindow(g_window);
-    return 0;
-}
-
-void setDefaults() {
-    voice::IntensitySettings& settings = voice::intensitySettings();
-    settings.minDb = 10.0f;
-    settings.maxDb = 100.0f;
+void setDisplayDefaults() {
     engine::DisplayConfig& display = engine::displayConfig();
     display.requestedWidth = 640;
     display.requestedHeight = 480;
     display.bitsPerPixel = 16;
-    display.fullScreen = state().fullScreen = false;
-    display.halfView = state().halfView = false;
-    state().gameState = gsTitle;
+    display.fullScreen = false;
+    display.halfView = false;
 }
+
+// The game's part of the flow: the scene, its drawing and the engine.
+class GameView final : public measure::IView {
+public:
+    bool create(HINSTANCE instance) override {
+        engine::gfxEnumDevices();
+        setDisplayDefaults();
+        std::srand(static_cast<unsigned>(std::time(nullptr)));
+        if (!CreateMainWindow(instance)) return false;
+        engine::displayObjects().window = g.window;
+        g.hooks = makeHooks(g.program->scene);
+        engine::gfxSetGameHooks(&g.hooks);
+        return engine::InitGraphics();
+    }
+    HWND window() const override { return g.window; }
+    HWND captureWindow() const override { return g.window; }
+    void showTitle() override { engine::gfxShowSplash(); }
+    void showExercise() override {
+        engine::RestoreDisplay();
+        attachPalette();
+        engine::SetupGame();
+        ShowCursor(TRUE);
+    }
+    void idleScene() override {
+        if (g.scene) g.scene->setMainIdle();
+    }
+    void resumeDrawing() override { ResumeIfForeground(); }
+    void restoreDisplay() override { engine::RestoreDisplay(); }
+    void beforeExitQuestion() override {
+        ShowCursor(TRUE);
+        if (engine::displayObjects().directDraw)
+            engine::displayObjects().directDraw->SetCooperativeLevel(g.window, DDSCL_NORMAL);
+    }
+    void afterExitQuestion() override {
+        ShowCursor(FALSE);
+        engine::RestoreDisplay();
+        renewPalette();
+        attachPalette();
+    }
+    void measured(std::optional<float> level) override {
+        if (level && g.scene && g.scene->hasSprites() && driver().session().open()) {
+            PhonationEvents events;
+            g.scene->onLevel(*level, planes(), driver().session(), voice::intensitySettings(), driver().clockMs(),
+                             events);
+        }
+        if (!recorder().stopRequested() && !flow().paused() && !anotherBufferWaiting()) engine::RenderFrame();
+    }
+
+private:
+    struct PhonationEvents final : phonation::IPhonationEvents {
+        void renderFrame() override { engine::RenderFrame(); }
+        void requestStop() override { recorder().RequestStop(); }
+    };
+    // When the machine falls behind, the waiting buffers are measured first
+    // and the frames in between are skipped, so the picture catches up with
+    // the voice instead of lagging further.
+    static bool anotherBufferWaiting() {
+        MSG msg;
+        return PeekMessageW(&msg, g.window, MM_WIM_DATA, MM_WIM_DATA, PM_NOREMOVE) != 0;
+    }
+};
 
 }  // namespace
 
 int RunGame(HINSTANCE instance, const GameProgram& program) {
-    g_program = &program;
-    g_instance = instance;
-    const phonation::OnlyRun run(program.scene.resultFile);
-    if (!run.claimed()) return 0;
-    // Before anything can fail: an exit that never reaches the window's
-    // destruction (a fatal graphics error, a crash, a kill) must not leave
-    // an earlier run's result looking like this run's.
-    phonation::removeResultFile(program.scene.resultFile);
-
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
-    InitCommonControlsEx(&controls);
-
-    voice::setVolumeMessages(program.volumeMessages);
-    if (voice::InitMicrophoneVolume() == 0 && program.reportVolumeSetUpFailure)
-        ui::showMessage(nullptr, "NAO FOI POSSIVEL INICIALIZAR OS CONTROLES", "ERRO", MB_OK);
-
-    engine::gfxEnumDevices();
-    setDefaults();
-    std::srand(static_cast<unsigned>(std::time(nullptr)));
-
-    if (!CreateMainWindow(instance)) return 0;
-    engine::displayObjects().window = g_window;
-    g_hooks = makeHooks(program.scene);
-    engine::gfxSetGameHooks(&g_hooks);
-    if (!engine::InitGraphics()) return leave();
-
-    state().titlePhase = true;
-    if (voice::NoiseDialog(instance, g_window) == 0) return leave();
-
-    // The title: until Enter or a click starts the exercise.  An exit box
-    // opened here belongs to the title too.
-    int quitCode = 0;
-    if (!ui::runMessagesUntil([] { return state().gameState == gsPlaying || state().gameState == gsClosed; },
-                              quitCode) ||
-        state().gameState == gsClosed)
-        return leave();
-
-    ShowCursor(TRUE);
-    state().titlePhase = false;
-    if (!startCapture()) return leave();
-    voice::StartCaptureWatch(g_window);
-
-    ui::runMessagesUntil([] { return state().gameState == gsClosed; }, quitCode);
-    return leave();
+    g.program = &program;
+    const measure::Program flowProgram{program.scene.resultFile, program.scene.resultError, measure::kGameStyle,
+                                       100.0f, program.reportVolumeSetUpFailure, program.volumeMessages};
+    GameView view;
+    measure::Driver gameDriver(flowProgram, view);
+    g.driver = &gameDriver;
+    const int exitCode = gameDriver.run(instance);
+    g.driver = nullptr;
+    return exitCode;
 }
 
 }  // namespace shell
