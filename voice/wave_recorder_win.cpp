@@ -1,7 +1,7 @@
 #include "voice/wave_recorder_win.h"
 
 #include <cstdio>
-#include <cstdlib>
+#include <new>
 #include <string>
 
 #include "voice/user_message_win.h"
@@ -38,7 +38,10 @@ CWaveRecorder& waveRecorder() {
     return recorder;
 }
 
-CWaveRecorder::CWaveRecorder(const WaveInApi& api) : api_(&api), format_(monoPcm16Format(kSampleRate)) {}
+void showRecorderFailure(const RecorderFailure& failure) { ui::showMessage(nullptr, failure.text, failure.caption.c_str()); }
+
+CWaveRecorder::CWaveRecorder(const WaveInApi& api, FailureReport report)
+    : api_(&api), report_(std::move(report)), format_(monoPcm16Format(kSampleRate)) {}
 
 bool CWaveRecorder::useApi(const WaveInApi& api) {
     if (device_ != nullptr || allocatedSlots() > 0) return false;
@@ -55,14 +58,11 @@ int CWaveRecorder::Start(HWND owner) {
     // notification of the last one arrived) is finished first: opening a
     // second device would orphan the first one's buffers.
     if (device_ != nullptr || allocatedSlots() > 0) WindDown();
-    stopRequested_ = 0;
+    state_ = RecorderState::Recording;  // the buffers added while opening are queued again
     bytesRecorded_ = 0;
     lastReturnTick_ = GetTickCount();
-    if (Open(owner)) {
-        deviceClosed_ = 0;
-        return 1;
-    }
-    stopRequested_ = 1;
+    if (Open(owner)) return 1;
+    state_ = RecorderState::Failed;
     return 0;
 }
 
@@ -79,13 +79,13 @@ int CWaveRecorder::Open(HWND owner) {
                       format_.cbSize, static_cast<int>(format_.nAvgBytesPerSec), format_.nBlockAlign,
                       format_.nChannels, static_cast<int>(format_.nSamplesPerSec), format_.wBitsPerSample,
                       format_.wFormatTag);
-        ui::showMessage(nullptr, text, "Erro Abrindo Canal");
-        showDeviceError(opened, 256, "Erro Abrindo Canal");
+        report(text, "Erro Abrindo Canal");
+        reportDeviceError(opened, 256, "Erro Abrindo Canal");
         return 0;
     }
 
     if (!PrepareAllBuffers()) {
-        ui::showMessage(nullptr, "ERRO PREPARANDO HEADER", " ");
+        report("ERRO PREPARANDO HEADER", " ");
         Close();
         return 0;
     }
@@ -94,7 +94,7 @@ int CWaveRecorder::Open(HWND owner) {
         const MMRESULT added = addToDevice(slot);
         if (added != MMSYSERR_NOERROR) {
             WindDown();
-            showDeviceError(added, 256, kAddErrorCaption);
+            reportDeviceError(added, 256, kAddErrorCaption);
             return 0;
         }
     }
@@ -102,7 +102,7 @@ int CWaveRecorder::Open(HWND owner) {
     // Any failure to start counts: a device that never started would
     // otherwise look like a silent microphone to the owner.
     if (api_->start(device_) != MMSYSERR_NOERROR) {
-        ui::showMessage(nullptr, "Não Foi Possível Inicializar a Gravação", "Gravador");
+        report("Não Foi Possível Inicializar a Gravação", "Gravador");
         WindDown();
         return 0;
     }
@@ -112,13 +112,13 @@ int CWaveRecorder::Open(HWND owner) {
 int CWaveRecorder::PrepareAllBuffers() {
     for (int slot = 0; slot < kBufferCount; ++slot) {
         if (!allocateSlot(slot)) {
-            ui::showMessage(nullptr, "Não há memória livre Suficiente", "Gravação");
+            report("Não há memória livre Suficiente", "Gravação");
             unprepareAndFreeAll();
             return 0;
         }
-        const MMRESULT prepared = api_->prepareHeader(device_, headers_[slot], kHeaderSize);
+        const MMRESULT prepared = api_->prepareHeader(device_, &slots_[slot]->header, kHeaderSize);
         if (prepared != MMSYSERR_NOERROR) {
-            showDeviceError(prepared, 256, "Erro preparando o Header");
+            reportDeviceError(prepared, 256, "Erro preparando o Header");
             freeSlot(slot);  // never prepared: nothing to undo at the device
             unprepareAndFreeAll();
             return 0;
@@ -129,18 +129,18 @@ int CWaveRecorder::PrepareAllBuffers() {
 
 int CWaveRecorder::QueueFreshBuffer() {
     int slot = 0;
-    while (slot < kBufferCount && buffers_[slot] != nullptr) ++slot;
+    while (slot < kBufferCount && slots_[slot] != nullptr) ++slot;
     if (slot == kBufferCount) {
-        ui::showMessage(nullptr, "Erro", "Erro");
+        report("Erro", "Erro");
         return -1;
     }
     if (!allocateSlot(slot)) {
-        ui::showMessage(nullptr, "Não há memória livre", "Gravação");
+        report("Não há memória livre", "Gravação");
         return -1;
     }
-    const MMRESULT prepared = api_->prepareHeader(device_, headers_[slot], kHeaderSize);
+    const MMRESULT prepared = api_->prepareHeader(device_, &slots_[slot]->header, kHeaderSize);
     if (prepared != MMSYSERR_NOERROR) {
-        showDeviceError(prepared, 256, "Erro preparando o Header");
+        reportDeviceError(prepared, 256, "Erro preparando o Header");
         freeSlot(slot);
         return -1;
     }
@@ -159,16 +159,16 @@ void CWaveRecorder::QueueAndAddFreshBuffer() {
     // before the message, whose box delivers the returning buffers.
     RequestStop();
     if (allocatedSlots() == 0) Close();
-    showDeviceError(added, 256, kAddErrorCaption);
+    reportDeviceError(added, 256, kAddErrorCaption);
 }
 
 // Hands a prepared buffer to the device.  A refused one is freed at once:
 // the device closes only when every buffer has come back, so a buffer it
 // will never return must not be counted as outstanding.
 MMRESULT CWaveRecorder::addToDevice(int slot) {
-    const MMRESULT added = api_->addBuffer(device_, headers_[slot], kHeaderSize);
+    const MMRESULT added = api_->addBuffer(device_, &slots_[slot]->header, kHeaderSize);
     if (added != MMSYSERR_NOERROR) {
-        api_->unprepareHeader(device_, headers_[slot], kHeaderSize);
+        api_->unprepareHeader(device_, &slots_[slot]->header, kHeaderSize);
         freeSlot(slot);
     }
     return added;
@@ -179,12 +179,12 @@ int CWaveRecorder::ReleaseBuffer(WAVEHDR* header) {
     // point anywhere.
     const int slot = findSlot(header);
     if (slot < 0) {
-        ui::showMessage(nullptr, "Erro Liberando Memória", "Quintor");
+        report("Erro Liberando Memória", "Quintor");
         return 0;
     }
     const MMRESULT unprepared = api_->unprepareHeader(device_, header, kHeaderSize);
     if (unprepared != MMSYSERR_NOERROR) {
-        showDeviceError(unprepared, 100, "Liberando o Header");
+        reportDeviceError(unprepared, 100, "Liberando o Header");
         return 0;
     }
     lastReturnTick_ = GetTickCount();
@@ -196,30 +196,30 @@ int CWaveRecorder::ReleaseBuffer(WAVEHDR* header) {
 }
 
 void CWaveRecorder::RequestStop() {
-    stopRequested_ = 1;
+    if (state_ == RecorderState::Recording) state_ = RecorderState::Draining;
     StopAndReset();
 }
 
 void CWaveRecorder::StopAndReset() {
     if (device_ == nullptr) return;
     const MMRESULT stopped = api_->stop(device_);
-    if (stopped != MMSYSERR_NOERROR) showDeviceError(stopped, 256, "Erro Parando Gravação");
+    if (stopped != MMSYSERR_NOERROR) reportDeviceError(stopped, 256, "Erro Parando Gravação");
     const MMRESULT reset = api_->reset(device_);
-    if (reset != MMSYSERR_NOERROR) showDeviceError(reset, 256, "Erro ao Parar Gravação Limpando Buffers");
+    if (reset != MMSYSERR_NOERROR) reportDeviceError(reset, 256, "Erro ao Parar Gravação Limpando Buffers");
 }
 
 void CWaveRecorder::Close() {
     if (device_ == nullptr) return;
     const MMRESULT closed = api_->close(device_);
     if (closed != MMSYSERR_NOERROR) {
-        showDeviceError(closed, 256, "Erro ao Parar Gravação - Fechando Canal!");
+        reportDeviceError(closed, 256, "Erro ao Parar Gravação - Fechando Canal!");
         return;
     }
     device_ = nullptr;
 }
 
 void CWaveRecorder::WindDown() {
-    stopRequested_ = 1;
+    if (state_ == RecorderState::Recording) state_ = RecorderState::Draining;
     if (device_ != nullptr) {
         // Stopping is tricky: the device must give every buffer back
         // (reset marks them done) before they can be unprepared, and the
@@ -230,50 +230,40 @@ void CWaveRecorder::WindDown() {
     unprepareAndFreeAll();
     if (device_ != nullptr && api_->close(device_) == MMSYSERR_NOERROR) device_ = nullptr;
     discardOwnerNotifications();
-    deviceClosed_ = device_ == nullptr ? 1 : 0;
+    if (device_ == nullptr) state_ = RecorderState::Closed;
 }
 
 int CWaveRecorder::allocatedSlots() const {
     int n = 0;
-    for (const WAVEHDR* h : headers_)
-        if (h != nullptr) ++n;
+    for (const std::unique_ptr<Slot>& slot : slots_)
+        if (slot != nullptr) ++n;
     return n;
 }
 
 int CWaveRecorder::findSlot(const WAVEHDR* header) const {
     if (header == nullptr) return -1;
     for (int slot = 0; slot < kBufferCount; ++slot)
-        if (headers_[slot] == header) return slot;
+        if (slots_[slot] != nullptr && &slots_[slot]->header == header) return slot;
     return -1;
 }
 
 bool CWaveRecorder::allocateSlot(int slot) {
-    auto* header = static_cast<WAVEHDR*>(std::calloc(1, sizeof(WAVEHDR)));
-    auto* data = static_cast<char*>(std::malloc(kBufferBytes));
-    if (header == nullptr || data == nullptr) {
-        std::free(header);
-        std::free(data);
-        return false;
-    }
-    header->lpData = data;
-    header->dwBufferLength = kBufferBytes;
-    headers_[slot] = header;
-    buffers_[slot] = data;
+    std::unique_ptr<Slot> fresh(new (std::nothrow) Slot);
+    if (fresh == nullptr) return false;
+    fresh->header = WAVEHDR{};
+    fresh->header.lpData = fresh->data.data();
+    fresh->header.dwBufferLength = kBufferBytes;
+    slots_[slot] = std::move(fresh);
     return true;
 }
 
-void CWaveRecorder::freeSlot(int slot) {
-    std::free(buffers_[slot]);
-    std::free(headers_[slot]);
-    buffers_[slot] = nullptr;
-    headers_[slot] = nullptr;
-}
+void CWaveRecorder::freeSlot(int slot) { slots_[slot].reset(); }
 
 void CWaveRecorder::unprepareAndFreeAll() {
     for (int slot = 0; slot < kBufferCount; ++slot) {
-        if (headers_[slot] == nullptr) continue;
-        if (device_ != nullptr && (headers_[slot]->dwFlags & WHDR_PREPARED) != 0)
-            api_->unprepareHeader(device_, headers_[slot], kHeaderSize);
+        if (slots_[slot] == nullptr) continue;
+        WAVEHDR& header = slots_[slot]->header;
+        if (device_ != nullptr && (header.dwFlags & WHDR_PREPARED) != 0) api_->unprepareHeader(device_, &header, kHeaderSize);
         freeSlot(slot);
     }
 }
@@ -285,12 +275,16 @@ void CWaveRecorder::discardOwnerNotifications() {
     }
 }
 
-void CWaveRecorder::showDeviceError(MMRESULT result, UINT maxChars, const char* caption) const {
+void CWaveRecorder::report(const char* text, const char* caption) const {
+    if (report_) report_({text, caption});
+}
+
+void CWaveRecorder::reportDeviceError(MMRESULT result, UINT maxChars, const char* caption) const {
     wchar_t text[257] = {};
     if (maxChars > 256) maxChars = 256;
     if (api_->getErrorText(result, text, maxChars) != MMSYSERR_NOERROR)
         std::swprintf(text, 257, L"MMRESULT %u", static_cast<unsigned>(result));
-    ui::showMessage(nullptr, ui::narrow(text), caption);
+    report(ui::narrow(text).c_str(), caption);
 }
 
 }  // namespace voice

@@ -6,11 +6,15 @@
 // and queues a fresh one, until a stop is requested.  Then the device gives
 // every buffer back, the last release closes it and MM_WIM_CLOSE arrives.
 //
-// Recording states, as the owners see them:
-//   idle        deviceClosed = 1            (construction, MM_WIM_CLOSE)
-//   recording   stopRequested = 0           (successful Start)
-//   draining    stopRequested = 1, open     (RequestStop; buffers return)
-//   failed      stopRequested = 1           (Start returned 0)
+// Recording states:
+//   idle        constructed, nothing recorded yet
+//   recording   a successful Start
+//   draining    RequestStop: the buffers come back, then the device closes
+//   closed      MM_WIM_CLOSE seen, or wound down; ready to start again
+//   failed      Start returned 0
+//
+// The recorder shows nothing itself: a failure goes, with the text and
+// caption the user is to see, to the report its owner gave it.
 #pragma once
 
 #include <windows.h>
@@ -18,7 +22,10 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <optional>
+#include <string>
 
 #include "voice/intensity.h"
 
@@ -43,11 +50,22 @@ const WaveInApi& realWaveInApi();
 // volume control probes the mapper with.
 WAVEFORMATEX monoPcm16Format(DWORD samplesPerSecond);
 
+enum class RecorderState { Idle, Recording, Draining, Closed, Failed };
+
+// What the user is told when the device fails.
+struct RecorderFailure {
+    std::string text;
+    std::string caption;
+};
+using FailureReport = std::function<void(const RecorderFailure&)>;
+// The report every recorder starts with: the failure in a message box.
+void showRecorderFailure(const RecorderFailure& failure);
+
 class CWaveRecorder {
 public:
     static constexpr int kBufferCount = 100;
 
-    explicit CWaveRecorder(const WaveInApi& api = realWaveInApi());
+    explicit CWaveRecorder(const WaveInApi& api = realWaveInApi(), FailureReport report = showRecorderFailure);
     ~CWaveRecorder();
     CWaveRecorder(const CWaveRecorder&) = delete;
     CWaveRecorder& operator=(const CWaveRecorder&) = delete;
@@ -75,9 +93,14 @@ public:
     // so the recorder can start again immediately with a new owner.
     void WindDown();
 
-    bool stopRequested() const { return stopRequested_ != 0; }
-    bool deviceClosed() const { return deviceClosed_ != 0; }
-    void markDeviceClosed() { deviceClosed_ = 1; }
+    RecorderState state() const { return state_; }
+    bool stopRequested() const { return state_ != RecorderState::Recording; }
+    bool deviceClosed() const {
+        return state_ == RecorderState::Idle || state_ == RecorderState::Closed || state_ == RecorderState::Failed;
+    }
+    void markDeviceClosed() { state_ = RecorderState::Closed; }
+    // Where failures go from now on.
+    void reportFailuresTo(FailureReport report) { report_ = std::move(report); }
     int64_t bytesRecorded() const { return bytesRecorded_; }
     // How much audio the buffers released since Start held: the recording's
     // own clock, which no slow handler can stretch.  (It wraps after 49 days
@@ -94,28 +117,35 @@ public:
     // microphone was unplugged or its driver (an audio server) went away.
     // Such a device signals nothing; only the silence tells.
     bool stalled(DWORD now, DWORD silentMs) const {
-        return device_ != nullptr && stopRequested_ == 0 && now - lastReturnTick_ > silentMs;
+        return device_ != nullptr && state_ == RecorderState::Recording && now - lastReturnTick_ > silentMs;
     }
     const WAVEFORMATEX& format() const { return format_; }
     bool ownsHeader(const WAVEHDR* header) const { return findSlot(header) >= 0; }
     int allocatedSlots() const;
 
 private:
+    // One buffer and its header, owned by the recorder until it is freed;
+    // the device holds its address while the buffer is queued.
+    struct Slot {
+        WAVEHDR header;
+        std::array<char, kBufferBytes> data;
+    };
+
     int findSlot(const WAVEHDR* header) const;
     bool allocateSlot(int slot);
     void freeSlot(int slot);
     void unprepareAndFreeAll();
     void discardOwnerNotifications();
-    void showDeviceError(MMRESULT result, UINT maxChars, const char* caption) const;
+    void report(const char* text, const char* caption) const;
+    void reportDeviceError(MMRESULT result, UINT maxChars, const char* caption) const;
     MMRESULT addToDevice(int slot);
 
     const WaveInApi* api_;
     HWAVEIN device_ = nullptr;
-    std::array<WAVEHDR*, kBufferCount> headers_{};
-    std::array<char*, kBufferCount> buffers_{};
-    int32_t stopRequested_ = 0;
+    FailureReport report_;
+    std::array<std::unique_ptr<Slot>, kBufferCount> slots_{};
+    RecorderState state_ = RecorderState::Idle;
     int64_t bytesRecorded_ = 0;  // 32 bits would overflow after about 27 hours
-    int32_t deviceClosed_ = 1;
     WAVEFORMATEX format_{};
     HWND owner_ = nullptr;
     DWORD lastReturnTick_ = 0;  // when the device last handed a buffer back (or started)
