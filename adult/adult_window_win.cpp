@@ -6,7 +6,7 @@
 #include "adult/adult_state.h"
 #include "adult/graph_win.h"
 #include "adult/panel_win.h"
-#include "voice/user_message_win.h"
+#include "winui/user_message_win.h"
 #include "voice/volume_win.h"
 
 namespace adult {

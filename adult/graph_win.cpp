@@ -1,6 +1,6 @@
 #include "adult/graph_win.h"
 
-#include "voice/user_message_win.h"
+#include "winui/user_message_win.h"
 
 namespace adult {
 namespace {

@@ -9,7 +9,7 @@
 #include "adult/measurement.h"
 #include "phonation/capture_session.h"
 #include "phonation/time_text.h"
-#include "voice/dialog_proc_win.h"
+#include "winui/dialog_proc_win.h"
 #include "voice/intensity.h"
 #include "voice/wave_recorder_win.h"
 

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "help/help_file.h"
-#include "voice/user_message_win.h"
+#include "winui/user_message_win.h"
 
 namespace {
 

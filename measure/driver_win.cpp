@@ -11,8 +11,8 @@
 #include "voice/dialogs_win.h"
 #include "voice/intensity.h"
 #include "voice/menu_commands.h"
-#include "voice/message_loop_win.h"
-#include "voice/user_message_win.h"
+#include "winui/message_loop_win.h"
+#include "winui/user_message_win.h"
 #include "voice/wave_recorder_win.h"
 
 namespace measure {

@@ -7,7 +7,7 @@
 #include "menu/chart_scale.h"
 #include "menu/exercises.h"
 #include "menu/menu_ids.h"
-#include "voice/user_message_win.h"
+#include "winui/user_message_win.h"
 
 namespace menu {
 namespace {

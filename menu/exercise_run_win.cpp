@@ -2,7 +2,7 @@
 
 #include "menu/history.h"
 #include "menu/history_file_win.h"
-#include "voice/user_message_win.h"
+#include "winui/user_message_win.h"
 
 namespace menu {
 namespace {

@@ -6,7 +6,7 @@
 
 #include "menu/history_place.h"
 #include "menu/menu_ids.h"
-#include "voice/user_message_win.h"
+#include "winui/user_message_win.h"
 
 namespace menu {
 namespace {

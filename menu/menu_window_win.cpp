@@ -17,7 +17,7 @@
 #include "menu/history_file_win.h"
 #include "menu/menu_ids.h"
 #include "resources/gui_kx/menu_dialog_ids.h"
-#include "voice/user_message_win.h"
+#include "winui/user_message_win.h"
 
 namespace menu {
 namespace {

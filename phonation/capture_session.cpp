@@ -3,44 +3,39 @@
 namespace phonation {
 
 void CaptureSession::begin() {
-    open_ = true;
-    phonationStart_.reset();
+    state_ = SessionState::Idle;
     elapsedMs_ = 0.0f;
-    resultPending_ = false;
 }
 
 void CaptureSession::close() {
-    open_ = false;
-    phonationStart_.reset();
+    if (state_ != SessionState::Taken) state_ = SessionState::Closed;
 }
 
 void CaptureSession::enterBand(uint32_t nowMs) {
-    if (open_) phonationStart_ = nowMs;
+    if (!open()) return;
+    state_ = SessionState::Running;
+    phonationStart_ = nowMs;
 }
 
 bool CaptureSession::leaveBand(uint32_t nowMs, IPhonationEvents& events) {
-    if (!open_ || !phonationStart_) {
-        phonationStart_.reset();
-        return false;
-    }
-    const uint32_t lengthMs = nowMs - *phonationStart_;
-    phonationStart_.reset();
+    if (state_ != SessionState::Running) return false;
+    state_ = SessionState::Idle;
+    const uint32_t lengthMs = nowMs - phonationStart_;
     if (lengthMs <= kShortestPhonationMs) return false;
     elapsedMs_ = static_cast<float>(lengthMs);
-    resultPending_ = true;
+    state_ = SessionState::Taken;
     events.renderFrame();
-    close();
     events.requestStop();
     return true;
 }
 
 uint32_t CaptureSession::runningMs(uint32_t nowMs) const {
-    return phonationStart_ ? nowMs - *phonationStart_ : 0;
+    return state_ == SessionState::Running ? nowMs - phonationStart_ : 0;
 }
 
 std::optional<float> CaptureSession::takeResult() {
-    if (!resultPending_) return std::nullopt;
-    resultPending_ = false;
+    if (state_ != SessionState::Taken) return std::nullopt;
+    state_ = SessionState::Closed;
     return elapsedMs_;
 }
 

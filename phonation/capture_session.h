@@ -8,10 +8,10 @@
 // then neither start nor end a phonation, so a start read on one
 // recording's clock can never be set against an end read on the next one's.
 //
-//   idle       no phonation running          entry into the band -> running
-//   running    phonationStart set            leaving the band: <= 2000 ms -> idle,
-//                                            longer -> pending (capture asked to stop)
-//   pending    resultPending                 capture closed -> takeResult()
+//   idle       open, no phonation running    entry into the band -> running
+//   running    open, a phonation started     leaving the band: <= 2000 ms -> idle,
+//                                            longer -> taken (capture asked to stop)
+//   taken      closed, a time waiting        takeResult() -> closed
 //   closed     stop requested                begin() -> idle
 #pragma once
 
@@ -31,6 +31,8 @@ protected:
     ~IPhonationEvents() = default;
 };
 
+enum class SessionState { Closed, Idle, Running, Taken };
+
 class CaptureSession {
 public:
     // A recording started: nothing is timed yet and no result is pending.
@@ -38,7 +40,8 @@ public:
     // A stop was requested: this recording's remaining buffers time
     // nothing.  A result already taken stays until takeResult().
     void close();
-    bool open() const { return open_; }
+    SessionState state() const { return state_; }
+    bool open() const { return state_ == SessionState::Idle || state_ == SessionState::Running; }
 
     // The voice entered the band at `nowMs` of this recording.
     void enterBand(uint32_t nowMs);
@@ -47,22 +50,23 @@ public:
     // closed); either way the timer stops.  True when taken.
     bool leaveBand(uint32_t nowMs, IPhonationEvents& events);
     // "Reiniciar Tempo": the running phonation is forgotten.
-    void resetTimer() { phonationStart_.reset(); }
+    void resetTimer() {
+        if (state_ == SessionState::Running) state_ = SessionState::Idle;
+    }
 
-    bool running() const { return phonationStart_.has_value(); }
+    bool running() const { return state_ == SessionState::Running; }
     // Milliseconds shown by the HUD and the time box: the running
     // phonation, or 0.
     uint32_t runningMs(uint32_t nowMs) const;
-    bool resultPending() const { return resultPending_; }
+    bool resultPending() const { return state_ == SessionState::Taken; }
 
     // When the capture has closed: the time taken in this session, once.
     std::optional<float> takeResult();
 
 private:
-    bool open_ = false;
-    std::optional<uint32_t> phonationStart_;  // ms on this recording's clock
-    float elapsedMs_ = 0.0f;
-    bool resultPending_ = false;
+    SessionState state_ = SessionState::Closed;
+    uint32_t phonationStart_ = 0;  // ms on this recording's clock, while running
+    float elapsedMs_ = 0.0f;       // the time taken, while taken
 };
 
 }  // namespace phonation

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "voice/user_message_win.h"
+#include "winui/user_message_win.h"
 
 namespace phonation {
 

@@ -7,7 +7,7 @@
 
 #include "engine/art_archive.h"
 #include "engine/bitmap_win.h"
-#include "voice/user_message_win.h"
+#include "winui/user_message_win.h"
 
 namespace scenes {
 namespace {

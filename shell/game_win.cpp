@@ -18,9 +18,9 @@
 #include "phonation/capture_session.h"
 #include "shell/hud_win.h"
 #include "voice/dialogs_win.h"
-#include "voice/external_tools_win.h"
+#include "winui/external_tools_win.h"
 #include "voice/intensity.h"
-#include "voice/user_message_win.h"
+#include "winui/user_message_win.h"
 #include "voice/wave_recorder_win.h"
 
 namespace shell {
@@ -230,8 +230,8 @@ void OnKey(HWND hwnd, UINT key, BOOL down, int repeat, UINT flags) {
     switch (key) {
     case VK_RETURN: driver().enterOrClick(); break;
     case VK_ESCAPE: driver().escape(); return;
-    case VK_F1: runExternalTool(hwnd, voice::ShowHelp); break;
-    case VK_F12: runExternalTool(hwnd, voice::ShowVolumeControl); break;
+    case VK_F1: runExternalTool(hwnd, ui::ShowHelp); break;
+    case VK_F12: runExternalTool(hwnd, ui::ShowVolumeControl); break;
     }
     FORWARD_WM_KEYDOWN(hwnd, key, repeat, flags, DefWindowProcW);
 }

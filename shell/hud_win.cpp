@@ -10,7 +10,7 @@
 #include "engine/display_config.h"
 #include "shell/hud_layout.h"
 #include "voice/intensity.h"
-#include "voice/user_message_win.h"
+#include "winui/user_message_win.h"
 
 namespace shell {
 namespace {

@@ -1,6 +1,6 @@
 #include "voice/capture_watch_win.h"
 
-#include "voice/user_message_win.h"
+#include "winui/user_message_win.h"
 #include "voice/wave_recorder_win.h"
 
 namespace voice {

@@ -8,10 +8,10 @@
 
 #include "resources/common/dialog_ids.h"
 #include "voice/calibration.h"
-#include "voice/dialog_proc_win.h"
+#include "winui/dialog_proc_win.h"
 #include "voice/intensity.h"
 #include "voice/menu_commands.h"
-#include "voice/user_message_win.h"
+#include "winui/user_message_win.h"
 #include "voice/volume_win.h"
 #include "voice/wave_recorder_win.h"
 

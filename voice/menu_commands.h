@@ -1,16 +1,17 @@
-// The Jogo menu's commands, the same in the games and the adult program
-// (resources/common/game_menu.rc carries the same numbers).  The test
-// driver sends them as a therapist's menu choices.
+// The Jogo menu's commands as the code names them; the numbers are the
+// resource script's.
 #pragma once
+
+#include "resources/common/game_menu_ids.h"
 
 namespace voice {
 
 enum MenuCommand : int {
-    kCmdExit = 32771,
-    kCmdNoise = 32772,
-    kCmdIntensity = 32773,
-    kCmdMicrophone = 32774,
-    kCmdRestartTimer = 32775,
+    kCmdExit = IDM_GAME_EXIT,
+    kCmdNoise = IDM_GAME_NOISE,
+    kCmdIntensity = IDM_GAME_INTENSITY,
+    kCmdMicrophone = IDM_GAME_MICROPHONE,
+    kCmdRestartTimer = IDM_GAME_RESTART_TIMER,
 };
 
 }  // namespace voice

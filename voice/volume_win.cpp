@@ -5,7 +5,7 @@
 
 #include "voice/dialogs_win.h"
 #include "voice/trace.h"
-#include "voice/user_message_win.h"
+#include "winui/user_message_win.h"
 #include "voice/volume_probe.h"
 #include "voice/wave_recorder_win.h"
 

@@ -4,7 +4,7 @@
 #include <new>
 #include <string>
 
-#include "voice/user_message_win.h"
+#include "winui/user_message_win.h"
 
 namespace voice {
 namespace {

@@ -26,9 +26,9 @@
 #include "adult/graph.h"
 #include "adult/graph_win.h"
 #include "bench_run.h"
-#include "tools/uidriver/driver_win.h"
-#include "tools/uidriver/samples.h"
-#include "tools/uidriver/session_win.h"
+#include "tests/uidriver/driver_win.h"
+#include "tests/uidriver/samples.h"
+#include "tests/uidriver/session_win.h"
 
 namespace {
 

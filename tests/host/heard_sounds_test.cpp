@@ -1,9 +1,9 @@
 // The soak's ear: the lengths of the sounds the microphone heard.
-#include "tools/uidriver/heard_sounds.h"
+#include "tests/uidriver/heard_sounds.h"
 
 #include <gtest/gtest.h>
 
-#include "tools/uidriver/samples.h"
+#include "tests/uidriver/samples.h"
 
 namespace uidriver {
 namespace {

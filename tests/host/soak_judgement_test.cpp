@@ -1,6 +1,6 @@
 // The soak's judgement of one phonation from its recorded lengths, and of
 // the whole soak from how many it could not judge.
-#include "tools/uidriver/soak_judgement.h"
+#include "tests/uidriver/soak_judgement.h"
 
 #include <gtest/gtest.h>
 

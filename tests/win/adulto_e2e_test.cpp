@@ -7,9 +7,9 @@
 
 #include <string>
 
-#include "tools/uidriver/driver_win.h"
-#include "tools/uidriver/samples.h"
-#include "tools/uidriver/session_win.h"
+#include "tests/uidriver/driver_win.h"
+#include "tests/uidriver/samples.h"
+#include "tests/uidriver/session_win.h"
 
 namespace {
 

@@ -13,10 +13,10 @@
 #include "resources/common/dialog_ids.h"
 #include "voice/calibration.h"
 #include "voice/dialogs_win.h"
-#include "voice/external_tools_win.h"
+#include "winui/external_tools_win.h"
 #include "voice/intensity.h"
 #include "voice/trace.h"
-#include "voice/user_message_win.h"
+#include "winui/user_message_win.h"
 #include "voice/volume_win.h"
 #include "voice/wave_recorder_win.h"
 #include "win_test_support.h"
@@ -540,7 +540,7 @@ TEST_F(ExternalToolTest, VolumeControlIsRetitledWaitedForAndEnded) {
                 return true;
             },
         });
-        voice::ShowVolumeControl(game.hwnd);
+        ui::ShowVolumeControl(game.hwnd);
         ASSERT_TRUE(script.finished()) << "the tool window never appeared";
         EXPECT_TRUE(gameHidden) << minimise;
         EXPECT_TRUE(toolOnTop) << minimise;
@@ -578,7 +578,7 @@ TEST_F(ExternalToolTest, SoundPanelStandsInWhenTheVolumeControlIsMissing) {
                 return true;
             },
         });
-        voice::ShowVolumeControl(game.hwnd);
+        ui::ShowVolumeControl(game.hwnd);
         EXPECT_TRUE(script.finished()) << "the panel's window was not found";
         EXPECT_TRUE(gameHidden);
         EXPECT_TRUE(IsWindowVisible(game.hwnd)) << "the game comes back";
@@ -593,7 +593,7 @@ TEST_F(ExternalToolTest, ToolWithAnUnknownTitleIsEndedAtOnce) {
     SetEnvironmentVariableW(L"TE_FAKE_TOOL_TITLE", L"Something Else");
     GameWindow game;
     const DWORD started = GetTickCount();
-    voice::ShowVolumeControl(game.hwnd);
+    ui::ShowVolumeControl(game.hwnd);
     EXPECT_LT(GetTickCount() - started, 20000u) << "no wait for a window that was not found";
     waitForToolToEnd(L"Something Else");
     EXPECT_EQ(FindWindowW(nullptr, L"Something Else"), nullptr);
@@ -608,7 +608,7 @@ TEST_F(ExternalToolTest, QuitMessageEndsTheWait) {
         PostQuitMessage(7);
         return true;
     }});
-    voice::ShowVolumeControl(game.hwnd);
+    ui::ShowVolumeControl(game.hwnd);
     MSG msg;
     EXPECT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "the program's own loop still sees the quit";
     EXPECT_TRUE(script.finished());

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "scenes/scene_description.h"
-#include "tools/uidriver/driver_win.h"
+#include "tests/uidriver/driver_win.h"
 
 namespace gametest {
 

@@ -17,9 +17,9 @@
 #include "engine/art_archive.h"
 #include "engine/dib.h"
 #include "scenes/scene_description.h"
-#include "tools/uidriver/driver_win.h"
-#include "tools/uidriver/samples.h"
-#include "tools/uidriver/session_win.h"
+#include "tests/uidriver/driver_win.h"
+#include "tests/uidriver/samples.h"
+#include "tests/uidriver/session_win.h"
 #include "game_pictures_win.h"
 
 namespace {

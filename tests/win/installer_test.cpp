@@ -13,8 +13,8 @@
 #include <string>
 
 #include "installer/installer_contents.h"
-#include "tools/uidriver/driver_win.h"
-#include "tools/uidriver/session_win.h"
+#include "tests/uidriver/driver_win.h"
+#include "tests/uidriver/session_win.h"
 
 namespace {
 
@@ -142,8 +142,9 @@ TEST_F(Installer, InstallsStartsAndUninstallsKeepingTheHistory) {
         // Wine answers version queries on a file named winhlp32.exe with its
         // own viewer's (empty) resources, whatever the folder.
         if (name == L"winhlp32.exe") continue;
-        if (name.size() > 4 && name.substr(name.size() - 4) == L".exe")
+        if (name.size() > 4 && name.substr(name.size() - 4) == L".exe") {
             EXPECT_EQ(fileVersion(installDir() + L"\\" + name), installer::kVersion) << name;
+        }
     }
 
     std::vector<std::wstring> shortcuts = {startMenuFolder() + L"\\Tavoral.lnk", desktopShortcut()};

@@ -17,10 +17,10 @@
 #include "menu/history_place.h"
 #include "menu/menu_ids.h"
 #include "resources/gui_kx/menu_dialog_ids.h"
-#include "tools/uidriver/driver_win.h"
-#include "tools/uidriver/samples.h"
-#include "tools/uidriver/session_win.h"
-#include "voice/user_message_win.h"
+#include "tests/uidriver/driver_win.h"
+#include "tests/uidriver/samples.h"
+#include "tests/uidriver/session_win.h"
+#include "winui/user_message_win.h"
 
 namespace {
 

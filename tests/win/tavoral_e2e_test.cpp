@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "tools/uidriver/driver_win.h"
-#include "tools/uidriver/session_win.h"
+#include "tests/uidriver/driver_win.h"
+#include "tests/uidriver/session_win.h"
 
 namespace {
 
@@ -253,7 +253,7 @@ TEST_P(FailingRuntimeTest, LauncherEndsWithoutSpinning) {
 INSTANTIATE_TEST_SUITE_P(Runtimes, FailingRuntimeTest,
                          ::testing::Values(FailingRuntimeCase{"EndsAtOnce", L"0"},
                                            FailingRuntimeCase{"LivesTwelveSeconds", L"12000"}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& tested) { return std::string(tested.param.name); });
 
 // A book that is not there: the runtime names it in a box of its own,
 // which stays until it is answered although the launcher closes the

@@ -148,7 +148,7 @@ TEST_F(RecorderTest, HeaderNotInTheSlotTableIsReportedAndChangesNothing) {
     stranger.dwFlags = WHDR_DONE | WHDR_PREPARED;
     stranger.dwBytesRecorded = 1378;
     const int slotsBefore = rec.allocatedSlots();
-    const int bytesBefore = rec.bytesRecorded();
+    const int64_t bytesBefore = rec.bytesRecorded();
     EXPECT_EQ(rec.ReleaseBuffer(&stranger), 0);
     ASSERT_EQ(boxes.messages().size(), 1u);
     EXPECT_EQ(boxes.messages()[0].text, "Erro Liberando Memória");

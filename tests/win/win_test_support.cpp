@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "voice/intensity.h"
-#include "voice/user_message_win.h"
+#include "winui/user_message_win.h"
 
 namespace testing_win {
 

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/uidriver/driver_win.h"
+#include "tests/uidriver/driver_win.h"
 
 namespace testing_win {
 

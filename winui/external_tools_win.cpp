@@ -1,10 +1,10 @@
-#include "voice/external_tools_win.h"
+#include "winui/external_tools_win.h"
 
 #include <cstdio>
 #include <initializer_list>
 #include <string>
 
-namespace voice {
+namespace ui {
 namespace {
 
 const wchar_t kRetitledVolumeControl[] = L"Controle de Volume - (Feche esta Janela para Voltar ao Jogo)";
@@ -171,4 +171,4 @@ void ShowVolumeControl(HWND gameWindow) { runTool(gameWindow, {&kVolumeControl, 
 
 void ShowHelp(HWND gameWindow) { runTool(gameWindow, {&kHelp}); }
 
-}  // namespace voice
+}  // namespace ui

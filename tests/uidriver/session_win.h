@@ -8,8 +8,8 @@
 #include <memory>
 #include <string>
 
-#include "tools/uidriver/driver_win.h"
-#include "tools/uidriver/test_environment_win.h"
+#include "tests/uidriver/driver_win.h"
+#include "tests/uidriver/test_environment_win.h"
 
 namespace uidriver {
 

@@ -12,7 +12,7 @@
 #include <thread>
 #include <vector>
 
-#include "tools/uidriver/heard_sounds.h"
+#include "tests/uidriver/heard_sounds.h"
 
 namespace uidriver {
 

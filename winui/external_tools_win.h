@@ -5,11 +5,11 @@
 
 #include <windows.h>
 
-namespace voice {
+namespace ui {
 
 // Both return when the tool's window is minimised or gone; meanwhile the
 // program's messages keep being dispatched (capture notifications too).
 void ShowVolumeControl(HWND gameWindow);
 void ShowHelp(HWND gameWindow);
 
-}  // namespace voice
+}  // namespace ui

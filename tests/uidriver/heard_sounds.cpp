@@ -1,9 +1,9 @@
-#include "tools/uidriver/heard_sounds.h"
+#include "tests/uidriver/heard_sounds.h"
 
 #include <algorithm>
 #include <cstdlib>
 
-#include "tools/uidriver/samples.h"
+#include "tests/uidriver/samples.h"
 
 namespace uidriver {
 namespace {

@@ -1,4 +1,4 @@
-#include "voice/user_message_win.h"
+#include "winui/user_message_win.h"
 
 namespace ui {
 namespace {

@@ -1,10 +1,10 @@
-#include "tools/uidriver/session_win.h"
+#include "tests/uidriver/session_win.h"
 
 #include <cstdio>
 #include <fstream>
 #include <iterator>
 
-#include "tools/uidriver/samples.h"
+#include "tests/uidriver/samples.h"
 #include "voice/menu_commands.h"
 
 namespace uidriver {

@@ -1,10 +1,10 @@
-#include "tools/uidriver/test_environment_win.h"
+#include "tests/uidriver/test_environment_win.h"
 
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
 
-#include "tools/uidriver/session_win.h"
+#include "tests/uidriver/session_win.h"
 
 namespace uidriver {
 namespace {

@@ -1,7 +1,7 @@
-#include "tools/uidriver/ear_win.h"
+#include "tests/uidriver/ear_win.h"
 
-#include "tools/uidriver/driver_win.h"
-#include "tools/uidriver/samples.h"
+#include "tests/uidriver/driver_win.h"
+#include "tests/uidriver/samples.h"
 
 namespace uidriver {
 namespace {

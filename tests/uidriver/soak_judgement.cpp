@@ -1,4 +1,4 @@
-#include "tools/uidriver/soak_judgement.h"
+#include "tests/uidriver/soak_judgement.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/uidriver/driver_win.h"
+#include "tests/uidriver/driver_win.h"
 
 namespace uidriver {
 
