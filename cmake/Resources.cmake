@@ -13,8 +13,8 @@ if(TE_HOST_TOOLS_DIR)
   add_custom_command(
     OUTPUT ${TE_GENERATED_DIR}/noise.bmp ${TE_GENERATED_DIR}/volume.ico ${TE_GENERATED_DIR}/program.ico
     COMMAND ${CMAKE_COMMAND} -E make_directory ${TE_GENERATED_DIR}
-    COMMAND ${TE_HOST_TOOLS_DIR}/dialogart ${TE_GENERATED_DIR}
-    DEPENDS ${TE_HOST_TOOLS_DIR}/dialogart
+    COMMAND ${TE_HOST_TOOLS_DIR}/artgen dialog ${TE_GENERATED_DIR}
+    DEPENDS ${TE_HOST_TOOLS_DIR}/artgen
     COMMENT "Drawing the dialog pictures")
 else()
   message(FATAL_ERROR "TE_HOST_TOOLS_DIR must name the host tree's tools (the Makefile sets it)")
@@ -73,8 +73,8 @@ set(TE_ADULT_ART ${TE_GENERATED_DIR}/adulto/working.bmp ${TE_GENERATED_DIR}/adul
 add_custom_command(
   OUTPUT ${TE_ADULT_ART}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${TE_GENERATED_DIR}/adulto
-  COMMAND ${TE_HOST_TOOLS_DIR}/adultart ${TE_GENERATED_DIR}/adulto
-  DEPENDS ${TE_HOST_TOOLS_DIR}/adultart
+  COMMAND ${TE_HOST_TOOLS_DIR}/artgen adult ${TE_GENERATED_DIR}/adulto
+  DEPENDS ${TE_HOST_TOOLS_DIR}/artgen
   COMMENT "Drawing the adult program's pictures")
 add_custom_target(adult_art DEPENDS ${TE_ADULT_ART})
 

@@ -20,10 +20,14 @@ constexpr int kTopicList = 100;
 constexpr int kTopicText = 101;
 constexpr int kListWidth = 280;
 
-help::HelpFile g_help;
-HWND g_list = nullptr;
-HWND g_text = nullptr;
-HFONT g_font = nullptr;
+// Everything the viewer's window keeps, for its only thread.
+struct Viewer {
+    help::HelpFile help;
+    HWND list = nullptr;
+    HWND text = nullptr;
+    HFONT font = nullptr;
+};
+Viewer v;
 
 // The file's bytes, or an explanation of why there are none.
 help::HelpFile readHelpFile(const std::wstring& path) {
@@ -54,9 +58,9 @@ help::HelpFile readHelpFile(const std::wstring& path) {
 }
 
 void showTopic(int index) {
-    if (index < 0 || static_cast<size_t>(index) >= g_help.topics.size()) return;
-    const help::Topic& topic = g_help.topics[static_cast<size_t>(index)];
-    SetWindowTextW(g_text, ui::widen(topic.title + "\r\n\r\n" + help::topicText(topic)).c_str());
+    if (index < 0 || static_cast<size_t>(index) >= v.help.topics.size()) return;
+    const help::Topic& topic = v.help.topics[static_cast<size_t>(index)];
+    SetWindowTextW(v.text, ui::widen(topic.title + "\r\n\r\n" + help::topicText(topic)).c_str());
 }
 
 HFONT createReadableFont() {
@@ -71,41 +75,41 @@ HFONT createReadableFont() {
 HWND createChild(HWND parent, const wchar_t* cls, DWORD style, DWORD exStyle, int id) {
     HWND child = CreateWindowExW(exStyle, cls, L"", WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, parent,
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
-    SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(g_font), FALSE);
+    SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(v.font), FALSE);
     return child;
 }
 
 BOOL OnCreate(HWND hwnd, LPCREATESTRUCT) {
-    g_font = createReadableFont();
-    g_list = createChild(hwnd, L"LISTBOX", LBS_NOTIFY | WS_VSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, kTopicList);
-    g_text = createChild(hwnd, L"EDIT", ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP,
+    v.font = createReadableFont();
+    v.list = createChild(hwnd, L"LISTBOX", LBS_NOTIFY | WS_VSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, kTopicList);
+    v.text = createChild(hwnd, L"EDIT", ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP,
                          WS_EX_CLIENTEDGE, kTopicText);
-    if (!g_help.ok()) {
-        SetWindowTextW(g_text, ui::widen("Não foi possível mostrar a ajuda.\r\n\r\n" + g_help.error).c_str());
+    if (!v.help.ok()) {
+        SetWindowTextW(v.text, ui::widen("Não foi possível mostrar a ajuda.\r\n\r\n" + v.help.error).c_str());
         return TRUE;
     }
-    for (const help::Topic& topic : g_help.topics)
-        SendMessageW(g_list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ui::widen(topic.title).c_str()));
-    SendMessageW(g_list, LB_SETCURSEL, 0, 0);
+    for (const help::Topic& topic : v.help.topics)
+        SendMessageW(v.list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ui::widen(topic.title).c_str()));
+    SendMessageW(v.list, LB_SETCURSEL, 0, 0);
     showTopic(0);
     return TRUE;
 }
 
 void OnSize(HWND, UINT, int width, int height) {
     const int list = width / 3 < kListWidth ? width / 3 : kListWidth;
-    MoveWindow(g_list, 0, 0, list, height, TRUE);
-    MoveWindow(g_text, list, 0, width - list, height, TRUE);
+    MoveWindow(v.list, 0, 0, list, height, TRUE);
+    MoveWindow(v.text, list, 0, width - list, height, TRUE);
 }
 
 void OnCommand(HWND, int id, HWND, UINT code) {
     if (id == kTopicList && code == LBN_SELCHANGE)
-        showTopic(static_cast<int>(SendMessageW(g_list, LB_GETCURSEL, 0, 0)));
+        showTopic(static_cast<int>(SendMessageW(v.list, LB_GETCURSEL, 0, 0)));
 }
 
-void OnSetFocus(HWND, HWND) { SetFocus(g_list); }
+void OnSetFocus(HWND, HWND) { SetFocus(v.list); }
 
 void OnDestroy(HWND) {
-    if (g_font) DeleteObject(g_font);
+    if (v.font) DeleteObject(v.font);
     PostQuitMessage(0);
 }
 
@@ -123,7 +127,7 @@ LRESULT CALLBACK ViewerWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR arguments, int) {
-    g_help = readHelpFile(ui::widen(help::helpPathFromArguments(ui::narrow(arguments ? arguments : L""))));
+    v.help = readHelpFile(ui::widen(help::helpPathFromArguments(ui::narrow(arguments ? arguments : L""))));
 
     WNDCLASSW wc{};
     wc.lpfnWndProc = ViewerWndProc;

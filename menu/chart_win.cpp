@@ -157,13 +157,14 @@ void OnDestroy(HWND chart) {
     SetWindowLongPtrW(chart, GWLP_USERDATA, 0);
 }
 
+BOOL OnEraseBackground(HWND, HDC) { return TRUE; }  // the paint covers every pixel
+
 LRESULT CALLBACK chartProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         HANDLE_MSG(hwnd, WM_PAINT, OnPaint);
         HANDLE_MSG(hwnd, WM_SETFONT, OnSetFont);
         HANDLE_MSG(hwnd, WM_DESTROY, OnDestroy);
-        case WM_ERASEBKGND:
-            return 1;  // the paint covers every pixel
+        HANDLE_MSG(hwnd, WM_ERASEBKGND, OnEraseBackground);
     }
     return DefWindowProcW(hwnd, message, wParam, lParam);
 }

@@ -17,6 +17,7 @@
 #include "menu/history_file_win.h"
 #include "menu/menu_ids.h"
 #include "resources/gui_kx/menu_dialog_ids.h"
+#include "winui/dialog_proc_win.h"
 #include "winui/user_message_win.h"
 
 namespace menu {
@@ -373,11 +374,8 @@ BOOL OnRenameInitDialog(HWND dialog, HWND, LPARAM param) {
 
 INT_PTR CALLBACK renameProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
-        case WM_INITDIALOG:
-            return HANDLE_WM_INITDIALOG(dialog, wParam, lParam, OnRenameInitDialog);
-        case WM_COMMAND:
-            HANDLE_WM_COMMAND(dialog, wParam, lParam, OnRenameCommand);
-            return TRUE;
+        HANDLE_DLG_MSG(dialog, WM_INITDIALOG, OnRenameInitDialog);
+        HANDLE_DLG_MSG(dialog, WM_COMMAND, OnRenameCommand);
     }
     return FALSE;
 }

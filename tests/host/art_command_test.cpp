@@ -110,6 +110,9 @@ TEST_F(ArtgenCommand, RefusesBadArgumentsWithAMessage) {
         {"negative steps", {"--preview", path("p.png"), "--steps", "-3"}, "whole number"},
         {"directory over a file", {"--lists", path("a_file")}, "cannot create the directory"},
         {"preview in a missing directory", {"--preview", path("none/p.png")}, "cannot write the preview"},
+        {"picture set without a folder", {"menu"}, "needs one folder"},
+        {"picture set with more", {"dialog", path("d"), "--idle"}, "needs one folder"},
+        {"picture set over a file", {"splash", path("a_file")}, "cannot create the directory"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(run(c.args), 1) << c.what;

@@ -2,6 +2,7 @@
 
 #include "tools/artgen/art_set.h"
 #include "tools/artgen/canvas.h"
+#include "tools/artgen/picture_sets.h"
 #include "tools/artgen/preview.h"
 
 #include <charconv>
@@ -22,7 +23,17 @@ struct Options {
 
 constexpr const char* kUsage =
     "usage: artgen [--game abelha|carro|barco|menina] [--pictures DIR] [--lists DIR] [--preview PNG [--steps N] "
-    "[--idle]]";
+    "[--idle]]\n       artgen splash|adult|menu|dialog DIR";
+
+// The picture sets that are not a game's art.
+using PictureSet = std::vector<tools::ImageFile> (*)();
+std::optional<PictureSet> pictureSetNamed(const std::string& name) {
+    if (name == "splash") return splashPictures;
+    if (name == "adult") return adultPictures;
+    if (name == "menu") return menuPictures;
+    if (name == "dialog") return dialogPictures;
+    return std::nullopt;
+}
 
 Game parseGame(const std::string& name) {
     if (auto game = gameNamed(name)) return *game;
@@ -89,10 +100,23 @@ void writeLists(const ArtSet& art, const fs::path& dir) {
     for (const auto& list : planeLists(art)) writeFile(dir / list.fileName, list.text.data(), list.text.size());
 }
 
+void writePictureSet(PictureSet set, const std::vector<std::string>& args) {
+    if (args.size() != 2) throw ArtError("'" + args[0] + "' needs one folder and nothing else\n" + kUsage);
+    const fs::path dir = args[1];
+    makeDirectory(dir);
+    for (const tools::ImageFile& file : set()) writeFile(dir / file.name, file.bytes.data(), file.bytes.size());
+}
+
 }  // namespace
 
 int runArtgen(const std::vector<std::string>& args, std::ostream& err) {
     try {
+        if (!args.empty()) {
+            if (const std::optional<PictureSet> set = pictureSetNamed(args[0])) {
+                writePictureSet(*set, args);
+                return 0;
+            }
+        }
         const Options o = parseOptions(args);
         const ArtSet art = generateArtSet(o.game);
         if (o.picturesDir) writePictures(art, *o.picturesDir);

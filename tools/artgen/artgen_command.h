@@ -2,6 +2,7 @@
 //
 //   artgen [--game abelha|carro|barco|menina] [--pictures DIR] [--lists DIR]
 //          [--preview PNG [--steps N] [--idle]]
+//   artgen splash|adult|menu|dialog DIR
 //
 // The game is abelha unless another is named.
 // --pictures writes every picture as an 8-bit BMP into DIR together with
@@ -10,7 +11,9 @@
 // the plane lists that go with exactly these tiles (the build compiles
 // them into the program).
 // --preview draws the composed scene after N voiced steps (or idle ones,
-// with --idle).  Output is the same, byte for byte, every run.
+// with --idle).  The second form writes one of the other picture sets
+// (tools/artgen/picture_sets.h) into DIR.  Output is the same, byte for
+// byte, every run.
 #pragma once
 
 #include <ostream>

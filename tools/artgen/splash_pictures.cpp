@@ -2,9 +2,7 @@
 // meadow where the five exercises' characters stand together (the bee, the
 // car, the boat, the girl and the adult program's graph).
 //
-//   splashart OUTDIR
-//
-// Writes OUTDIR/splash.bmp (520 x 317, 24 bits) and OUTDIR/tavoral.ico.
+// splash.bmp (520 x 317, 24 bits) and tavoral.ico.
 #include <cairo.h>
 
 #include <cmath>
@@ -17,7 +15,8 @@
 #include "tools/artgen/scenery.h"
 #include "tools/artgen/shapes.h"
 #include "tools/artgen/sprites.h"
-#include "tools/image_files.h"
+#include "tools/artgen/image_files.h"
+#include "tools/artgen/picture_sets.h"
 
 namespace {
 
@@ -198,22 +197,13 @@ void drawIcon(cairo_t* cr) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: splashart OUTDIR\n");
-        return 2;
-    }
-    const std::string dir = argv[1];
-    try {
-        Canvas splash(kWidth, kHeight), icon(32, 32);
-        drawSplash(splash.cr());
-        drawIcon(icon.cr());
-        const bool ok =
-            tools::writeImageFile("splashart", dir + "/splash.bmp", tools::encodeBmp24(splash.surface())) &&
-            tools::writeImageFile("splashart", dir + "/tavoral.ico", tools::encodeIco32(icon.surface()));
-        return ok ? 0 : 1;
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "splashart: %s\n", e.what());
-        return 1;
-    }
+namespace artgen {
+
+std::vector<tools::ImageFile> splashPictures() {
+    Canvas splash(kWidth, kHeight), icon(32, 32);
+    drawSplash(splash.cr());
+    drawIcon(icon.cr());
+    return {{"splash.bmp", tools::encodeBmp24(splash.surface())}, {"tavoral.ico", tools::encodeIco32(icon.surface())}};
 }
+
+}  // namespace artgen

@@ -16,7 +16,10 @@ std::vector<uint8_t> encodeBmp24(cairo_surface_t* surface);
 // An .ico holding one 32-bit image with straight alpha and its AND mask.
 std::vector<uint8_t> encodeIco32(cairo_surface_t* surface);
 
-// Writes the bytes; on failure says so on stderr, naming `tool`.
-bool writeImageFile(const char* tool, const std::string& path, const std::vector<uint8_t>& bytes);
+// One file of a picture set, named inside the folder it is written to.
+struct ImageFile {
+    std::string name;
+    std::vector<uint8_t> bytes;
+};
 
 }  // namespace tools

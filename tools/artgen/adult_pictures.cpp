@@ -1,10 +1,8 @@
 // Draws the adult program's pictures and icon:
 //
-//   adultart OUTDIR
-//
-// writes OUTDIR/invitation.bmp (634 x 280: hold the microphone close, click
-// to start), OUTDIR/working.bmp (640 x 280: the blue panels behind the
-// graph and the time box) and OUTDIR/adulto.ico.  The pictures are 8-bit
+// invitation.bmp (634 x 280: hold the microphone close, click
+// to start), working.bmp (640 x 280: the blue panels behind the
+// graph and the time box) and adulto.ico.  The pictures are 8-bit
 // with the suite's palette; the panels are exactly the panel colour, which
 // the program's own drawing matches.
 #include <cairo.h>
@@ -19,7 +17,8 @@
 #include "tools/artgen/canvas.h"
 #include "tools/artgen/colours.h"
 #include "tools/artgen/shapes.h"
-#include "tools/image_files.h"
+#include "tools/artgen/image_files.h"
+#include "tools/artgen/picture_sets.h"
 
 namespace {
 
@@ -186,24 +185,15 @@ cairo_surface_t* drawIcon() {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: adultart OUTDIR\n");
-        return 2;
-    }
-    const std::string dir = argv[1];
-    try {
-        cairo_surface_t* icon = drawIcon();
-        const auto write = [&](const char* name, const std::vector<uint8_t>& bytes) {
-            return tools::writeImageFile("adultart", dir + "/" + name, bytes);
-        };
-        const bool ok = write("working.bmp", encodeBmp8(drawWorking(), artPalette())) &&
-                        write("invitation.bmp", encodeBmp8(drawInvitation(), artPalette())) &&
-                        write("adulto.ico", tools::encodeIco32(icon));
-        cairo_surface_destroy(icon);
-        return ok ? 0 : 1;
-    } catch (const ArtError& e) {
-        std::fprintf(stderr, "adultart: %s\n", e.what());
-        return 1;
-    }
+namespace artgen {
+
+std::vector<tools::ImageFile> adultPictures() {
+    cairo_surface_t* icon = drawIcon();
+    std::vector<tools::ImageFile> files{{"working.bmp", encodeBmp8(drawWorking(), artPalette())},
+                                        {"invitation.bmp", encodeBmp8(drawInvitation(), artPalette())},
+                                        {"adulto.ico", tools::encodeIco32(icon)}};
+    cairo_surface_destroy(icon);
+    return files;
 }
+
+}  // namespace artgen

@@ -1,10 +1,7 @@
 // Draws the pictures of the calibration dialogs: the noise dialog's
 // "be quiet" picture (a 24-bit BMP) and the volume icon (an .ico), plus a
 // program icon in the colours of each game.
-//
-//   dialogart OUTDIR
-//
-// Writes OUTDIR/noise.bmp, OUTDIR/volume.ico and OUTDIR/program.ico.
+// noise.bmp, volume.ico and program.ico.
 #include <cairo.h>
 
 #include <algorithm>
@@ -16,7 +13,8 @@
 #include <vector>
 
 #include "tools/artgen/shapes.h"
-#include "tools/image_files.h"
+#include "tools/artgen/image_files.h"
+#include "tools/artgen/picture_sets.h"
 
 namespace {
 
@@ -123,20 +121,19 @@ cairo_surface_t* drawProgramIcon() {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: dialogart OUTDIR\n");
-        return 2;
-    }
-    const std::string dir = argv[1];
+namespace artgen {
+
+std::vector<tools::ImageFile> dialogPictures() {
     cairo_surface_t* noise = drawNoisePicture();
     cairo_surface_t* volume = drawVolumeIcon();
     cairo_surface_t* program = drawProgramIcon();
-    const bool ok = tools::writeImageFile("dialogart", dir + "/noise.bmp", tools::encodeBmp24(noise)) &&
-                    tools::writeImageFile("dialogart", dir + "/volume.ico", tools::encodeIco32(volume)) &&
-                    tools::writeImageFile("dialogart", dir + "/program.ico", tools::encodeIco32(program));
+    std::vector<tools::ImageFile> files{{"noise.bmp", tools::encodeBmp24(noise)},
+                                        {"volume.ico", tools::encodeIco32(volume)},
+                                        {"program.ico", tools::encodeIco32(program)}};
     cairo_surface_destroy(noise);
     cairo_surface_destroy(volume);
     cairo_surface_destroy(program);
-    return ok ? 0 : 1;
+    return files;
 }
+
+}  // namespace artgen

@@ -1,10 +1,7 @@
 // Draws the pictures of the main menu's exercise buttons: a bee, a car, a
 // boat, a girl and the adult program's graph, each a small scene in the
 // games' colours, as 8-bit BMPs in the games' palette.
-//
-//   menuart OUTDIR
-//
-// Writes OUTDIR/abelha.bmp, carro.bmp, barco.bmp, menina.bmp, adulto.bmp.
+// abelha.bmp, carro.bmp, barco.bmp, menina.bmp, adulto.bmp.
 #include <cairo.h>
 
 #include <cmath>
@@ -17,7 +14,8 @@
 #include "tools/artgen/scenery.h"
 #include "tools/artgen/shapes.h"
 #include "tools/artgen/sprites.h"
-#include "tools/image_files.h"
+#include "tools/artgen/image_files.h"
+#include "tools/artgen/picture_sets.h"
 
 namespace {
 
@@ -176,29 +174,28 @@ void paintAdultPicture(cairo_t* cr) {
     cairo_set_dash(cr, nullptr, 0, 0);
 }
 
-bool writePicture(const std::string& path, void (*paint)(cairo_t*)) {
+std::vector<uint8_t> picture(void (*paint)(cairo_t*)) {
     Canvas canvas(kWidth, kHeight);
     paint(canvas.cr());
     cairo_surface_flush(canvas.surface());
-    return tools::writeImageFile("menuart", path, encodeBmp8(quantizeOpaque(canvas), artPalette()));
+    return encodeBmp8(quantizeOpaque(canvas), artPalette());
 }
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: menuart OUTDIR\n");
-        return 2;
-    }
-    const std::string dir = argv[1];
+namespace artgen {
+
+std::vector<tools::ImageFile> menuPictures() {
     const struct {
         const char* name;
         void (*paint)(cairo_t*);
     } pictures[] = {
-        {"abelha", paintBeePicture}, {"carro", paintCarPicture},   {"barco", paintBoatPicture},
-        {"menina", paintGirlPicture}, {"adulto", paintAdultPicture},
+        {"abelha.bmp", paintBeePicture}, {"carro.bmp", paintCarPicture},   {"barco.bmp", paintBoatPicture},
+        {"menina.bmp", paintGirlPicture}, {"adulto.bmp", paintAdultPicture},
     };
-    for (const auto& p : pictures)
-        if (!writePicture(dir + "/" + p.name + ".bmp", p.paint)) return 1;
-    return 0;
+    std::vector<tools::ImageFile> files;
+    for (const auto& p : pictures) files.push_back({p.name, picture(p.paint)});
+    return files;
 }
+
+}  // namespace artgen

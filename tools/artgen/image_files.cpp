@@ -1,4 +1,4 @@
-#include "tools/image_files.h"
+#include "tools/artgen/image_files.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -91,17 +91,6 @@ std::vector<uint8_t> encodeIco32(cairo_surface_t* s) {
         out.insert(out.end(), mask.begin(), mask.end());
     }
     return out;
-}
-
-bool writeImageFile(const char* tool, const std::string& path, const std::vector<uint8_t>& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) {
-        std::fprintf(stderr, "%s: cannot write %s\n", tool, path.c_str());
-        return false;
-    }
-    return true;
 }
 
 }  // namespace tools
