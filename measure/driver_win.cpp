@@ -2,10 +2,12 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <optional>
 
 #include "phonation/one_run_win.h"
 #include "phonation/result_file.h"
+#include "phonation/sound_keeper.h"
 #include "phonation/time_text.h"
 #include "voice/capture_watch_win.h"
 #include "voice/dialogs_win.h"
@@ -50,7 +52,8 @@ bool yes(HWND owner, const std::string& text, const char* caption) {
 
 }  // namespace
 
-Driver::Driver(const Program& program, IView& view) : program_(program), view_(view), flow_(program.style) {}
+Driver::Driver(const Program& program, IView& view)
+    : program_(program), view_(view), flow_(program.style), sound_(voice::kSampleRate) {}
 
 int Driver::run(HINSTANCE instance) {
     instance_ = instance;
@@ -100,6 +103,11 @@ bool Driver::menuCommand(int id) {
 // What a stopped device still hands back belongs to a recording that is
 // over: it is released, never measured into the picture or the timer.
 void Driver::captured(WAVEHDR* header) {
+    // The samples as heard, before the measurement filters them in place.
+    if (recorder().ownsHeader(header) && (header->dwFlags & WHDR_DONE) != 0) {
+        const DWORD bytes = std::min(header->dwBytesRecorded, header->dwBufferLength);
+        sound_.add(reinterpret_cast<const int16_t*>(header->lpData), bytes / 2);
+    }
     view_.beforeMeasure(header);
     voice::processCapturedBuffer(recorder(), header, true, [this](std::optional<float> level) {
         clockMs_ = recorder().recordedMs();
@@ -110,7 +118,11 @@ void Driver::captured(WAVEHDR* header) {
 void Driver::captureClosed() {
     recorder().markDeviceClosed();
     const std::optional<float> elapsedMs = session_.takeResult();
-    if (elapsedMs) takenTime_ = phonation::timeText(phonation::splitTime(*elapsedMs));
+    if (elapsedMs) {
+        takenTime_ = phonation::timeText(phonation::splitTime(*elapsedMs));
+        takenStartMs_ = session_.takenStartMs();
+        takenEndMs_ = takenStartMs_ + static_cast<uint32_t>(*elapsedMs);
+    }
     apply(flow_.captureClosed(elapsedMs.has_value()));
 }
 
@@ -132,6 +144,7 @@ void Driver::apply(const Effects& effects) {
 // A new recording and a new session to time it: both clocks start at zero.
 void Driver::startCapture() {
     session_.begin();
+    sound_.begin();
     clockMs_ = 0;
     if (recorder().Start(view_.captureWindow())) return;
     session_.close();
@@ -146,7 +159,10 @@ void Driver::askConfirmation() {
 
 void Driver::perform(Do effect) {
     switch (effect) {
-    case Do::RemoveResult: phonation::removeResultFile(program_.resultFile); break;
+    case Do::RemoveResult:
+        phonation::removeResultFile(program_.resultFile);
+        phonation::removeResultFile(phonation::soundFileFor(program_.resultFile));
+        break;
     // Every stop of the capture closes the session first, so nothing the
     // device still returns can start or end a phonation.
     case Do::StopCapture:
@@ -179,6 +195,15 @@ void Driver::perform(Do effect) {
         break;
     case Do::AskExitCommand: apply(flow_.exitCommandAnswered(yes(view_.window(), "Tem Certeza que Deseja Sair?", kTitle))); break;
     case Do::AskConfirmation: askConfirmation(); break;
+    case Do::WriteSound: {
+        const std::string wav = phonation::wavFile(sound_.phonation(takenStartMs_, takenEndMs_), voice::kSampleRate);
+        apply(flow_.soundWritten(phonation::writeSoundFile(phonation::soundFileFor(program_.resultFile), wav)));
+        break;
+    }
+    case Do::ReportSoundError:
+        ui::showMessage(nullptr, "Não foi possível gravar o som desta tentativa; o tempo será gravado sem ele.", kTitle,
+                        MB_OK | MB_ICONWARNING);
+        break;
     case Do::WriteResult: apply(flow_.resultWritten(phonation::writeResultFile(program_.resultFile, takenTime_))); break;
     case Do::ReportResultError: ui::showMessage(nullptr, program_.resultError, "", MB_OK); break;
     case Do::ReportLostMicrophone: voice::ReportLostMicrophone(view_.window(), kTitle); break;

@@ -14,6 +14,7 @@
 
 #include "measure/flow.h"
 #include "phonation/capture_session.h"
+#include "phonation/sound_keeper.h"
 #include "voice/volume_win.h"
 
 namespace measure {
@@ -90,8 +91,10 @@ private:
     HINSTANCE instance_ = nullptr;
     phonation::CaptureSession session_;
     uint32_t clockMs_ = 0;
+    phonation::SoundKeeper sound_;     // the running recording's sound
     Command command_ = Command::Exit;  // the menu command being run
     std::string takenTime_;            // the time being confirmed
+    uint32_t takenStartMs_ = 0, takenEndMs_ = 0;  // where it lies on its recording
 };
 
 }  // namespace measure

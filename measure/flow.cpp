@@ -142,7 +142,7 @@ Effects Flow::captureClosed(bool taken) {
 
 Effects Flow::confirmationAnswered(bool yes) {
     if (phase_ != Phase::Confirming) return {};
-    if (yes) return {Do::WriteResult};
+    if (yes) return {Do::WriteSound};
     phase_ = Phase::Playing;
     Effects effects;
     if (style_.pausesUnderBoxes) {
@@ -153,6 +153,13 @@ Effects Flow::confirmationAnswered(bool yes) {
     // capture starts again when the dialog closes.
     if (!commandOpen_) append(effects, startCapture());
     return effects;
+}
+
+// The time matters more than its sound: a sound that cannot be written is
+// said, and the time is written all the same.
+Effects Flow::soundWritten(bool ok) {
+    if (ok) return {Do::WriteResult};
+    return {Do::ReportSoundError, Do::WriteResult};
 }
 
 Effects Flow::resultWritten(bool ok) {

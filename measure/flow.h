@@ -26,7 +26,7 @@ enum class Command { Exit, Noise, Intensity, Microphone, RestartTimer };
 
 // What a transition asks of the platform.
 enum class Do {
-    RemoveResult,        // the result file holds no time of this run
+    RemoveResult,        // the result file and its sound hold nothing of this run
     StopCapture,         // close the phonation timer, ask the device to stop
     WindDown,            // close the timer, take every buffer back now
     ResetTimer,          // forget the running phonation
@@ -44,6 +44,8 @@ enum class Do {
     RunCalibration,      // the command's dialog; then commandDone
     AskExitCommand,      // "Tem Certeza que Deseja Sair?"; answered with exitCommandAnswered
     AskConfirmation,     // "Tempo Obtido ..."; answered with confirmationAnswered
+    WriteSound,          // the phonation's sound beside the result; answered with soundWritten
+    ReportSoundError,
     WriteResult,         // answered with resultWritten
     ReportResultError,
     ReportLostMicrophone,
@@ -87,6 +89,7 @@ public:
     // MM_WIM_CLOSE: `taken` when the recording ended with a phonation.
     Effects captureClosed(bool taken);
     Effects confirmationAnswered(bool yes);
+    Effects soundWritten(bool ok);
     Effects resultWritten(bool ok);
     Effects microphoneLost();
     Effects destroyed();

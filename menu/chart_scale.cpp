@@ -88,4 +88,23 @@ std::vector<DateTick> ChartScale::dateTicks(int maxLabels) const {
     return ticks;
 }
 
+ChartScale chartScaleFor(const PlotArea& area, const std::vector<HistoryRecord>& records) {
+    int64_t first = secondsOf(records.front().when), last = first;
+    int largest = 0;
+    for (const HistoryRecord& r : records) {
+        first = std::min(first, secondsOf(r.when));
+        last = std::max(last, secondsOf(r.when));
+        largest = std::max(largest, r.hundredths);
+    }
+    return ChartScale(area, first, last, largest);
+}
+
+std::vector<std::pair<int64_t, int>> exerciseLine(const std::vector<HistoryRecord>& records, const Exercise& exercise) {
+    std::vector<std::pair<int64_t, int>> line;
+    for (const HistoryRecord& r : records)
+        if (r.exercise == exercise.name) line.emplace_back(secondsOf(r.when), r.hundredths);
+    std::stable_sort(line.begin(), line.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    return line;
+}
+
 }  // namespace menu

@@ -5,7 +5,11 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
+
+#include "menu/exercises.h"
+#include "menu/history.h"
 
 namespace menu {
 
@@ -52,5 +56,11 @@ private:
     int64_t first_, last_;
     int top_, step_;
 };
+
+// The scale that holds every one of `records` (at least one).
+ChartScale chartScaleFor(const PlotArea& area, const std::vector<HistoryRecord>& records);
+
+// One exercise's line: (moment, hundredths) of its records, oldest first.
+std::vector<std::pair<int64_t, int>> exerciseLine(const std::vector<HistoryRecord>& records, const Exercise& exercise);
 
 }  // namespace menu

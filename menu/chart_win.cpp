@@ -100,24 +100,13 @@ void paintChart(HDC dc, const RECT& client, const std::vector<HistoryRecord>& re
         return;
     }
     const PlotArea area = chartPlotArea(client.right, client.bottom);
-    int64_t first = secondsOf(records.front().when), last = first;
-    int largest = 0;
-    for (const auto& r : records) {
-        first = std::min(first, secondsOf(r.when));
-        last = std::max(last, secondsOf(r.when));
-        largest = std::max(largest, r.hundredths);
-    }
-    const ChartScale scale(area, first, last, largest);
+    const ChartScale scale = chartScaleFor(area, records);
     drawGrid(dc, scale, area);
 
     std::vector<const Exercise*> shown;
     for (const Exercise& e : exercises()) {
-        std::vector<std::pair<int64_t, int>> times;
-        for (const auto& r : records)
-            if (r.exercise == e.name) times.emplace_back(secondsOf(r.when), r.hundredths);
+        const auto times = exerciseLine(records, e);
         if (times.empty()) continue;
-        std::stable_sort(times.begin(), times.end(),
-                         [](const auto& a, const auto& b) { return a.first < b.first; });
         std::vector<POINT> points;
         for (const auto& [when, hundredths] : times) points.push_back({scale.x(when), scale.y(hundredths)});
         drawExerciseLine(dc, e, points);

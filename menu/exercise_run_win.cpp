@@ -46,6 +46,8 @@ CExerciseRun::Start CExerciseRun::start(const std::wstring& folder, const Exerci
     }
     resultPath_ = folder + L"\\" + ui::widen(resultFile(exercise));
     before_ = stampOf(resultPath_);
+    soundPath_ = folder + L"\\" + ui::widen(soundFile(exercise));
+    soundBefore_ = stampOf(soundPath_);
 
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
@@ -65,6 +67,8 @@ CExerciseRun::Outcome CExerciseRun::finish() {
     if (!isResultOfThisRun(before_, stampOf(resultPath_))) return outcome;
     outcome.hundredths = readResult(resultPath_);
     outcome.unreadable = outcome.hundredths < 0;
+    // The exercise writes the sound just before the result, and only then.
+    if (!outcome.unreadable && isResultOfThisRun(soundBefore_, stampOf(soundPath_))) outcome.sound = soundPath_;
     return outcome;
 }
 

@@ -30,6 +30,7 @@ public:
     struct Outcome {
         int hundredths = -1;      // the time of this run's result; -1 when there is none
         bool unreadable = false;  // a result file was written but holds no time
+        std::wstring sound;       // the sound this run left beside its result; empty when none
     };
     // Once the process has ended: lets the handles go and reads the result.
     Outcome finish();
@@ -38,8 +39,8 @@ private:
     void closeHandles();
 
     PROCESS_INFORMATION process_{};
-    std::wstring resultPath_;
-    FileStamp before_;
+    std::wstring resultPath_, soundPath_;
+    FileStamp before_, soundBefore_;
 };
 
 }  // namespace menu

@@ -19,6 +19,7 @@ std::span<const Exercise> exercises() { return kExercises; }
 std::string programFile(const Exercise& exercise) { return std::string(exercise.program) + ".exe"; }
 
 std::string resultFile(const Exercise& exercise) { return std::string(exercise.program) + ".dat"; }
+std::string soundFile(const Exercise& exercise) { return std::string(exercise.program) + ".wav"; }
 
 std::optional<std::size_t> exerciseNamed(const std::string& name) {
     for (std::size_t i = 0; i < kExercises.size(); ++i)

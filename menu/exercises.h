@@ -20,6 +20,7 @@ std::span<const Exercise> exercises();
 
 std::string programFile(const Exercise& exercise);  // "abelha.exe"
 std::string resultFile(const Exercise& exercise);   // "abelha.dat"
+std::string soundFile(const Exercise& exercise);    // "abelha.wav", the confirmed phonation's sound
 
 // The exercise whose name is `name` exactly; none for any other text.
 std::optional<std::size_t> exerciseNamed(const std::string& name);

@@ -11,8 +11,9 @@ namespace menu {
 namespace {
 
 constexpr char kBom[] = "\xEF\xBB\xBF";
-constexpr char kHeader[] = "Data e hora;Paciente;Exercício;Tempo;Segundos\r\n";
-constexpr std::size_t kFields = 5;
+constexpr char kHeader[] = "Data e hora;Paciente;Exercício;Tempo;Segundos;Sessão;Tentativa;Gravação\r\n";
+constexpr std::size_t kFieldsBefore = 5, kFields = 8;
+constexpr int kMostTrials = 99;
 
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
@@ -104,8 +105,15 @@ std::string nameFromField(const std::string& field) {
 
 // A record only counts when every field reads back and the seconds agree
 // with the time: a line cut inside its last field fails that check.
+// A trial's number: 1 to 99, digits only.
+int parseTrial(const std::string& text) {
+    if (text.empty() || text.size() > 2 || !std::all_of(text.begin(), text.end(), isDigit)) return -1;
+    const int trial = std::stoi(text);
+    return trial >= 1 && trial <= kMostTrials ? trial : -1;
+}
+
 bool toRecord(const std::vector<std::string>& fields, HistoryRecord& out) {
-    if (fields.size() != kFields) return false;
+    if (fields.size() != kFieldsBefore && fields.size() != kFields) return false;
     const auto when = parseDateText(fields[0]);
     const int hundredths = parseHistoryTimeText(fields[3]);
     const std::string patient = nameFromField(fields[1]);
@@ -113,6 +121,12 @@ bool toRecord(const std::vector<std::string>& fields, HistoryRecord& out) {
         parseSeconds(fields[4]) != hundredths)
         return false;
     out = {*when, patient, fields[2], hundredths};
+    if (fields.size() == kFields) {
+        out.trial = parseTrial(fields[6]);
+        if (out.trial < 0) return false;
+        out.session = asUtf8(fields[5]);
+        out.recording = asUtf8(fields[7]);
+    }
     return true;
 }
 
@@ -201,8 +215,11 @@ std::string csvField(const std::string& value) {
 }
 
 std::string csvLine(const HistoryRecord& r) {
-    return isoText(r.when) + ';' + csvField(r.patient) + ';' + csvField(r.exercise) + ';' + timeText(r.hundredths) +
-           ';' + secondsText(r.hundredths) + "\r\n";
+    std::string line = isoText(r.when) + ';' + csvField(r.patient) + ';' + csvField(r.exercise) + ';' +
+                       timeText(r.hundredths) + ';' + secondsText(r.hundredths);
+    if (!r.session.empty() || !r.recording.empty() || r.trial != 1)
+        line += ';' + csvField(r.session) + ';' + std::to_string(r.trial) + ';' + csvField(r.recording);
+    return line + "\r\n";
 }
 
 std::string appendText(const std::vector<HistoryRecord>& records, bool fileIsEmpty, bool fileEndsWithLineBreak) {

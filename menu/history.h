@@ -21,6 +21,12 @@ struct HistoryRecord {
     std::string patient;   // UTF-8, never empty
     std::string exercise;  // "Abelha", ...
     int hundredths = 0;    // the time, in hundredths of a second
+    // The clinical session the result is a trial of: its id, shared by the
+    // session's trials, and the trial's number.  A record of before
+    // sessions has no id and is a session of one trial.
+    std::string session;
+    int trial = 1;
+    std::string recording;  // the trial's sound, a file name in the history's "gravacoes" folder
     friend bool operator==(const HistoryRecord&, const HistoryRecord&) = default;
 };
 
@@ -55,7 +61,10 @@ std::string secondsText(int hundredths);  // "7,35"
 // reading takes off again.
 std::string csvField(const std::string& value);
 
-// The line of one record, ending in CRLF.
+// The line of one record, ending in CRLF.  A record of no session and no
+// recording keeps the five columns of before; the others add "Sessão",
+// "Tentativa" and "Gravação" at the end, so a spreadsheet still finds the
+// first five where they were.
 std::string csvLine(const HistoryRecord& record);
 
 // The bytes one append writes: the byte-order mark and the header before

@@ -27,7 +27,17 @@ enum ControlId : int {
     kRename = 108,
     kRemove = 109,
     kFirstExercise = 110,  // one button per exercise, in the order of exercises()
+    kTrialsLabel = 120,
+    kTrials = 121,       // how many trials a session has, 1 to 5
+    kNextTrial = 122,    // "Próxima tentativa"
+    kEndSession = 123,   // "Encerrar sessão"
+    kListen = 124,       // "Ouvir": the chosen trial's sound
+    kReport = 125,       // "Relatório"
 };
+
+// The number of trials is kept for the Windows user between runs.
+inline constexpr wchar_t kSettingsKey[] = L"Software\\Tavoral";
+inline constexpr wchar_t kTrialsValue[] = L"Tentativas";
 
 // One menu per Windows session: a second start brings this one forward.
 inline constexpr wchar_t kOneMenuMutex[] = L"Local\\TavoralMenu";

@@ -1,6 +1,7 @@
 #include "menu/menu_window_win.h"
 
 #include <commctrl.h>
+#include <mmsystem.h>
 #include <shellapi.h>
 #include <windowsx.h>
 
@@ -16,6 +17,8 @@
 #include "menu/history.h"
 #include "menu/history_file_win.h"
 #include "menu/menu_ids.h"
+#include "menu/report.h"
+#include "menu/sessions.h"
 #include "resources/gui_kx/menu_dialog_ids.h"
 #include "winui/dialog_proc_win.h"
 #include "winui/user_message_win.h"
@@ -23,11 +26,12 @@
 namespace menu {
 namespace {
 
-constexpr int kClientWidth = 900, kClientHeight = 660;
+constexpr int kClientWidth = 900, kClientHeight = 700;
 constexpr int kMargin = 16;
 constexpr int kButtonTop = 56, kButtonWidth = 164, kButtonHeight = 150, kButtonGap = 12;
 constexpr int kPictureWidth = 128, kPictureHeight = 96;
-constexpr int kStatusTop = 218, kListTop = 290, kListWidth = 300;
+constexpr int kStatusTop = 218, kSessionTop = 268, kListTop = 330, kListWidth = 300;
+constexpr UINT_PTR kListenTimer = 1;
 constexpr COLORREF kRunningFace = RGB(255, 240, 190);
 // Posted when the patient list's choice has reached the edit field.
 constexpr UINT WM_APP_PATIENT_CHOSEN = WM_APP + 1;
@@ -49,6 +53,12 @@ struct MenuState {
     CExerciseRun run;
     std::optional<std::size_t> running;  // the exercise being run
     std::string runningPatient;          // whom its result belongs to
+    std::optional<TrialSession> session;  // the session of trials being run, until it ends
+    std::size_t sessionExercise = 0;
+    HWND trials = nullptr, nextTrial = nullptr, endSession = nullptr, listen = nullptr;
+    std::vector<Session> shownSessions;  // the patient's, as the results list shows them
+    std::vector<ResultRow> rows;         // the list's lines, pointing into shownSessions
+    bool listening = false;              // a trial's sound is playing
 };
 MenuState g_menu;
 
@@ -106,20 +116,51 @@ void fillPatientList() {
 void showPatient() {
     // Every spelling of the typed name is the same patient.
     const std::vector<HistoryRecord> mine = recordsOf(allRecords(), ui::narrow(fieldText(g_menu.patient)));
+    g_menu.shownSessions = sessionsOf(mine);
+    g_menu.rows = resultRows(g_menu.shownSessions);
     SendMessageW(g_menu.results, WM_SETREDRAW, FALSE, 0);
     SendMessageW(g_menu.results, LB_RESETCONTENT, 0, 0);
-    for (const auto& r : mine)
-        SendMessageW(g_menu.results, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ui::widen(listLine(r)).c_str()));
+    for (const auto& row : g_menu.rows)
+        SendMessageW(g_menu.results, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ui::widen(row.text).c_str()));
     SendMessageW(g_menu.results, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(g_menu.results, nullptr, TRUE);
-    setChartRecords(g_menu.chart, mine);
+    // Each session counts by its best trial.
+    setChartRecords(g_menu.chart, bestOfEachSession(g_menu.shownSessions));
 }
 
 // While an exercise runs nothing else can be started and the patient
 // stays the one its result will belong to.
 void enableChoices(bool enable) {
     for (HWND b : g_menu.buttons) EnableWindow(b, enable);
-    for (int id : {kPatient, kRename, kRemove}) EnableWindow(GetDlgItem(g_menu.window, id), enable);
+    for (int id : {kPatient, kRename, kRemove, kTrials}) EnableWindow(GetDlgItem(g_menu.window, id), enable);
+}
+
+// Between two trials of a session only its own buttons are there.
+void showSessionButtons(bool waiting) {
+    for (HWND b : {g_menu.nextTrial, g_menu.endSession}) {
+        ShowWindow(b, waiting ? SW_SHOW : SW_HIDE);
+        EnableWindow(b, waiting);
+    }
+}
+
+int chosenTrials() {
+    const LRESULT at = SendMessageW(g_menu.trials, CB_GETCURSEL, 0, 0);
+    return at == CB_ERR ? kDefaultTrials : static_cast<int>(at) + kFewestTrials;
+}
+
+int storedTrials() {
+    DWORD value = 0, size = sizeof value;
+    if (RegGetValueW(HKEY_CURRENT_USER, kSettingsKey, kTrialsValue, RRF_RT_REG_DWORD, nullptr, &value, &size) !=
+            ERROR_SUCCESS ||
+        value < static_cast<DWORD>(kFewestTrials) || value > static_cast<DWORD>(kMostTrials))
+        return kDefaultTrials;
+    return static_cast<int>(value);
+}
+
+// Kept for the next start; a registry that cannot be written only loses the choice.
+void storeTrials(int trials) {
+    const DWORD value = static_cast<DWORD>(trials);
+    RegSetKeyValueW(HKEY_CURRENT_USER, kSettingsKey, kTrialsValue, REG_DWORD, &value, sizeof value);
 }
 
 std::string historyPathText() { return ui::narrow(g_menu.place.path); }
@@ -217,8 +258,23 @@ void createControls() {
     g_menu.status = control(L"STATIC", L"Escolha o paciente e o exercício.", SS_LEFT, kMargin, kStatusTop,
                             kClientWidth - 2 * kMargin, 44, kStatus);
     SendMessageW(g_menu.status, WM_SETFONT, reinterpret_cast<WPARAM>(g_menu.bigFont), FALSE);
+    control(L"STATIC", L"Tentativas:", SS_LEFT, kMargin, kSessionTop + 5, 84, 22, kTrialsLabel);
+    g_menu.trials = control(WC_COMBOBOXW, L"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, kMargin + 86, kSessionTop, 56,
+                            200, kTrials);
+    for (int n = kFewestTrials; n <= kMostTrials; ++n)
+        SendMessageW(g_menu.trials, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(std::to_wstring(n).c_str()));
+    SendMessageW(g_menu.trials, CB_SETCURSEL, static_cast<WPARAM>(storedTrials() - kFewestTrials), 0);
+    g_menu.nextTrial = control(L"BUTTON", L"Próxima tentativa", BS_PUSHBUTTON | WS_TABSTOP, kMargin + 160, kSessionTop,
+                               150, 30, kNextTrial);
+    g_menu.endSession = control(L"BUTTON", L"Encerrar sessão", BS_PUSHBUTTON | WS_TABSTOP, kMargin + 318, kSessionTop,
+                                140, 30, kEndSession);
+    showSessionButtons(false);
+    g_menu.listen = control(L"BUTTON", L"Ouvir", BS_PUSHBUTTON | WS_TABSTOP, kClientWidth - kMargin - 120 - 8 - 110,
+                            kSessionTop, 110, 30, kListen);
+    control(L"BUTTON", L"Relatório", BS_PUSHBUTTON | WS_TABSTOP, kClientWidth - kMargin - 120, kSessionTop, 120, 30,
+            kReport);
     control(L"STATIC", L"Resultados", SS_LEFT, kMargin, kListTop - 24, kListWidth, 22, kResultsLabel);
-    g_menu.results = control(L"LISTBOX", L"", LBS_USETABSTOPS | LBS_NOINTEGRALHEIGHT | LBS_NOSEL | WS_VSCROLL,
+    g_menu.results = control(L"LISTBOX", L"", LBS_USETABSTOPS | LBS_NOINTEGRALHEIGHT | LBS_NOTIFY | WS_VSCROLL | WS_TABSTOP,
                              kMargin, kListTop, kListWidth, kClientHeight - kListTop - kMargin, kResults,
                              WS_EX_CLIENTEDGE);
     const int tabs[] = {64, 92};  // dialog units: date, exercise, time
@@ -230,8 +286,10 @@ void createControls() {
     SendMessageW(g_menu.chart, WM_SETFONT, reinterpret_cast<WPARAM>(g_menu.font), FALSE);
 }
 
-void startExercise(std::size_t index) {
-    if (g_menu.running) return;
+// One run of the session's exercise: its next trial.
+void runTrial() {
+    if (g_menu.running || !g_menu.session) return;
+    const std::size_t index = g_menu.sessionExercise;
     const Exercise& exercise = exercises()[index];
     std::string error;
     switch (g_menu.run.start(g_menu.folder, exercise, error)) {
@@ -246,10 +304,38 @@ void startExercise(std::size_t index) {
             break;
     }
     g_menu.running = index;
-    g_menu.runningPatient = typedPatient();
     enableChoices(false);
-    setStatus(std::string("Em andamento: ") + exercise.name + " — paciente " + g_menu.runningPatient +
+    showSessionButtons(false);
+    const TrialSession& session = *g_menu.session;
+    const std::string which = session.planned() == 1 ? std::string()
+                                                      : ", tentativa " + std::to_string(session.trial()) + " de " +
+                                                            std::to_string(session.planned());
+    setStatus(std::string("Em andamento: ") + exercise.name + which + " — paciente " + g_menu.runningPatient +
               ".\nO resultado será registrado quando o exercício terminar.");
+}
+
+// An exercise's button: a new session of it for the patient in the field.
+void startSession(std::size_t index) {
+    if (g_menu.running) return;
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    const LocalTime start{now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
+    const int planned = chosenTrials();
+    storeTrials(planned);
+    g_menu.session.emplace(sessionId(start), exercises()[index].name, planned);
+    g_menu.sessionExercise = index;
+    g_menu.runningPatient = typedPatient();
+    runTrial();
+    if (!g_menu.running) g_menu.session.reset();  // it could not start
+}
+
+void endSession() {
+    if (!g_menu.session || g_menu.running) return;
+    g_menu.session->end();
+    if (g_menu.session->planned() > 1) setStatus(g_menu.session->summaryText());
+    g_menu.session.reset();
+    showSessionButtons(false);
+    enableChoices(true);
 }
 
 // Asks whether to try again a change of the history that failed; true for Retry.
@@ -292,40 +378,173 @@ HistoryRecord recordNow(const Exercise& exercise, int hundredths) {
     return {{now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond},
             g_menu.runningPatient,
             exercise.name,
-            hundredths};
+            hundredths,
+            g_menu.session->id(),
+            g_menu.session->trial(),
+            ""};
+}
+
+std::wstring recordingsFolder() { return g_menu.place.folder + L"\\" + ui::widen(kRecordingsFolder); }
+
+// A folder beside the history.  As for the history itself, only the last
+// two folders are ever made: a network folder out of reach is never made
+// again on this computer.
+void makeFolderBesideHistory(const std::wstring& folder) {
+    CreateDirectoryW(g_menu.place.folder.c_str(), nullptr);
+    CreateDirectoryW(folder.c_str(), nullptr);
+}
+
+// The trial's sound goes beside the history, named from its record; what
+// cannot be moved there is said, and the time is kept without it.
+std::string keepRecording(const std::wstring& sound, HistoryRecord& record) {
+    if (sound.empty()) return "";
+    if (g_menu.place.folder.empty()) return " (o som não foi guardado: não há pasta do histórico)";
+    const std::string name = recordingName(record);
+    const std::wstring folder = recordingsFolder();
+    makeFolderBesideHistory(folder);
+    const std::wstring kept = folder + L"\\" + ui::widen(name);
+    if (!MoveFileExW(sound.c_str(), kept.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH))
+        return " (o som não pôde ser guardado em " + ui::narrow(folder) + ": " + systemErrorText(GetLastError()) + ")";
+    record.recording = name;
+    return "";
 }
 
 void finishExercise() {
     const Exercise& exercise = exercises()[*g_menu.running];
     const CExerciseRun::Outcome outcome = g_menu.run.finish();
     g_menu.running.reset();
-    enableChoices(true);
     InvalidateRect(g_menu.window, nullptr, FALSE);
+    TrialSession& session = *g_menu.session;
+    const bool single = session.planned() == 1;
     const std::string name = exercise.name;
+    std::string said;
     if (outcome.unreadable) {
-        setStatus(name + " terminou, mas " + resultFile(exercise) +
-                  " não contém um tempo válido: nada foi registrado.");
+        said = name + " terminou, mas " + resultFile(exercise) + " não contém um tempo válido: nada foi registrado.";
     } else if (outcome.hundredths < 0) {
-        setStatus(name + " terminou sem tempo confirmado: nada foi registrado.");
+        said = single ? name + " terminou sem tempo confirmado: nada foi registrado." : session.notCountedText();
     } else {
-        const HistoryRecord record = recordNow(exercise, outcome.hundredths);
+        HistoryRecord record = recordNow(exercise, outcome.hundredths);
+        const std::string soundNote = keepRecording(outcome.sound, record);
         const std::string time = timeText(record.hundredths);
+        const std::string trial = single ? name + ": " + time : session.exercise() + ", tentativa " +
+                                                                   std::to_string(record.trial) + ": " + time;
         switch (recordResult(record)) {
-            case Kept::inHistory:
-                setStatus(name + ": " + time + " — registrado no histórico de " + record.patient + ".");
-                break;
+            case Kept::inHistory: said = trial + " — registrado no histórico de " + record.patient + "."; break;
             case Kept::pending:
-                setStatus(name + ": " + time + " — guardado neste computador para " + record.patient +
-                          "; será gravado no histórico assim que ele puder ser gravado.");
+                said = trial + " — guardado neste computador para " + record.patient +
+                       "; será gravado no histórico assim que ele puder ser gravado.";
                 break;
-            case Kept::lost:
-                setStatus(name + ": " + time + " — NÃO registrado: o histórico não pôde ser gravado.");
-                break;
+            case Kept::lost: said = trial + " — NÃO registrado: o histórico não pôde ser gravado."; break;
         }
+        said += soundNote;
+        session.count(record);
+        if (!single && !session.finished()) said = session.countedText() + "\n" + said;
         fillPatientList();
+    }
+    if (single || session.finished()) {
+        if (!single) said = session.summaryText();
+        setStatus(said);
+        g_menu.session.reset();
+        enableChoices(true);
+    } else {
+        // The patient rests; the therapist starts the next trial or ends here.
+        setStatus(said);
+        showSessionButtons(true);
+        SetFocus(g_menu.nextTrial);
     }
     showPatient();
     SetForegroundWindow(g_menu.window);
+}
+
+// --- listening to a trial, the report ---------------------------------------
+
+void stopListening() {
+    if (!g_menu.listening) return;
+    PlaySoundW(nullptr, nullptr, 0);
+    KillTimer(g_menu.window, kListenTimer);
+    g_menu.listening = false;
+    SetWindowTextW(g_menu.listen, L"Ouvir");
+}
+
+// The chosen trial's sound, played while the menu goes on; pressed again,
+// or another line chosen, it stops.
+void listen() {
+    if (g_menu.listening) {
+        stopListening();
+        return;
+    }
+    const LRESULT at = SendMessageW(g_menu.results, LB_GETCURSEL, 0, 0);
+    const HistoryRecord* record =
+        at == LB_ERR || static_cast<std::size_t>(at) >= g_menu.rows.size() ? nullptr : g_menu.rows[static_cast<std::size_t>(at)].record;
+    if (!record) {
+        message("Escolha na lista de resultados a tentativa que quer ouvir.", MB_OK | MB_ICONINFORMATION);
+        return;
+    }
+    if (!isPlainFileName(record->recording)) {
+        message("Esta tentativa não tem gravação.", MB_OK | MB_ICONINFORMATION);
+        return;
+    }
+    const std::wstring path = recordingsFolder() + L"\\" + ui::widen(record->recording);
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) {
+        message("A gravação desta tentativa não foi encontrada:\n" + ui::narrow(path));
+        return;
+    }
+    if (!PlaySoundW(path.c_str(), nullptr, SND_FILENAME | SND_ASYNC | SND_NODEFAULT)) {
+        message("A gravação desta tentativa não pôde ser tocada:\n" + ui::narrow(path));
+        return;
+    }
+    // The button turns back when the sound is over: its length is its size.
+    const uint64_t bytes = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    const UINT ms = static_cast<UINT>(std::min<uint64_t>(bytes > 44 ? (bytes - 44) * 1000 / (2 * 11025) : 0, 11 * 60 * 1000));
+    g_menu.listening = true;
+    SetWindowTextW(g_menu.listen, L"Parar");
+    SetTimer(g_menu.window, kListenTimer, ms + 300, nullptr);
+}
+
+bool writeWholeFile(const std::wstring& path, const std::string& bytes, std::string& error) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        error = systemErrorText(GetLastError());
+        return false;
+    }
+    DWORD written = 0;
+    const bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                    written == bytes.size() && FlushFileBuffers(file);
+    if (!ok) error = systemErrorText(GetLastError());
+    CloseHandle(file);
+    if (!ok) DeleteFileW(path.c_str());
+    return ok;
+}
+
+// The patient's report, written beside the history and opened in the
+// program Windows has for web pages, from which it is printed.
+void writeReport() {
+    const std::string patient = typedPatient();
+    if (patient == kNoName && fieldText(g_menu.patient).find_first_not_of(L" \t") == std::wstring::npos) {
+        message("Escolha ou digite o paciente do relatório.", MB_OK | MB_ICONINFORMATION);
+        return;
+    }
+    if (g_menu.place.folder.empty()) {
+        message("Não há pasta do histórico onde guardar o relatório.");
+        return;
+    }
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    const LocalTime today{now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
+    const std::wstring folder = g_menu.place.folder + L"\\" + ui::widen(kReportsFolder);
+    makeFolderBesideHistory(folder);
+    const std::wstring path = folder + L"\\" + ui::widen(reportFileName(patient, today));
+    std::string error;
+    if (!writeWholeFile(path, reportHtml(patient, today, recordsOf(allRecords(), patient)), error)) {
+        message("Não foi possível gravar o relatório\n" + ui::narrow(path) + "\n" + error);
+        return;
+    }
+    setStatus("Relatório de " + patient + " gravado em\n" + ui::narrow(path));
+    const auto opened = reinterpret_cast<INT_PTR>(ShellExecuteW(g_menu.window, L"open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+    if (opened <= 32)
+        message("Nenhum programa deste computador abre páginas (.html). O relatório está em\n" + ui::narrow(path),
+                MB_OK | MB_ICONINFORMATION);
 }
 
 // The spreadsheet gets a copy: holding the live file open would make every
@@ -511,7 +730,17 @@ BOOL OnCreate(HWND hwnd, LPCREATESTRUCT) {
 
 void OnCommand(HWND, int id, HWND, UINT code) {
     if (id >= kFirstExercise && id < kFirstExercise + static_cast<int>(kExerciseCount) && code == BN_CLICKED) {
-        startExercise(static_cast<std::size_t>(id - kFirstExercise));
+        startSession(static_cast<std::size_t>(id - kFirstExercise));
+    } else if (id == kNextTrial && code == BN_CLICKED) {
+        runTrial();
+    } else if (id == kEndSession && code == BN_CLICKED) {
+        endSession();
+    } else if (id == kListen && code == BN_CLICKED) {
+        listen();
+    } else if (id == kReport && code == BN_CLICKED) {
+        writeReport();
+    } else if (id == kResults && code == LBN_SELCHANGE) {
+        stopListening();
     } else if (id == kOpenSheet && code == BN_CLICKED) {
         openSheet();
     } else if (id == kHelp && code == BN_CLICKED) {
@@ -521,6 +750,7 @@ void OnCommand(HWND, int id, HWND, UINT code) {
     } else if (id == kRemove && code == BN_CLICKED) {
         removePatient();
     } else if (id == kPatient && code == CBN_EDITCHANGE) {
+        stopListening();
         showPatient();
     } else if (id == kPatient && code == CBN_SELCHANGE) {
         // The field shows the chosen name only after this notification.
@@ -577,7 +807,12 @@ void OnClose(HWND hwnd) {
     DestroyWindow(hwnd);
 }
 
+void OnTimer(HWND, UINT id) {
+    if (id == kListenTimer) stopListening();
+}
+
 void OnDestroy(HWND) {
+    stopListening();
     for (HBITMAP& picture : g_menu.pictures)
         if (picture) DeleteObject(picture);
     PostQuitMessage(0);
@@ -589,6 +824,7 @@ LRESULT CALLBACK menuProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         HANDLE_MSG(hwnd, WM_COMMAND, OnCommand);
         HANDLE_MSG(hwnd, WM_DRAWITEM, OnDrawItem);
         HANDLE_MSG(hwnd, WM_CLOSE, OnClose);
+        HANDLE_MSG(hwnd, WM_TIMER, OnTimer);
         HANDLE_MSG(hwnd, WM_DESTROY, OnDestroy);
         case WM_APP_PATIENT_CHOSEN:
             showPatient();

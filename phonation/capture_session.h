@@ -62,6 +62,9 @@ public:
 
     // When the capture has closed: the time taken in this session, once.
     std::optional<float> takeResult();
+    // Where on the recording's clock the phonation takeResult last gave
+    // started (its sound is kept from there).
+    uint32_t takenStartMs() const { return phonationStart_; }
 
 private:
     SessionState state_ = SessionState::Closed;

@@ -11,10 +11,8 @@ bool isRegularFile(const std::string& path) {
     return std::filesystem::is_regular_file(std::filesystem::path(path), error);
 }
 
-}  // namespace
-
-bool writeResultFile(const std::string& path, const std::string& text, ResultWriter write) {
-    std::FILE* file = std::fopen(path.c_str(), "w+t");
+bool writeFileAs(const std::string& path, const std::string& text, const char* mode, ResultWriter write) {
+    std::FILE* file = std::fopen(path.c_str(), mode);
     if (file == nullptr) return false;
     // Opening truncated it: from here on a regular file holds nothing of
     // an earlier result, and a partial one must not stay behind.
@@ -25,6 +23,21 @@ bool writeResultFile(const std::string& path, const std::string& text, ResultWri
     if (written && flushed && closed) return true;
     if (regular) std::remove(path.c_str());
     return false;
+}
+
+}  // namespace
+
+bool writeResultFile(const std::string& path, const std::string& text, ResultWriter write) {
+    return writeFileAs(path, text, "w+t", write);
+}
+
+bool writeSoundFile(const std::string& path, const std::string& bytes, ResultWriter write) {
+    return writeFileAs(path, bytes, "wb", write);
+}
+
+std::string soundFileFor(const std::string& resultFile) {
+    const std::size_t dot = resultFile.rfind('.');
+    return (dot == std::string::npos ? resultFile : resultFile.substr(0, dot)) + ".wav";
 }
 
 void removeResultFile(const std::string& path) {

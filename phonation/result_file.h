@@ -20,7 +20,13 @@ using ResultWriter = std::size_t (*)(const void* data, std::size_t size, std::si
 // that happens to carry the name.
 bool writeResultFile(const std::string& path, const std::string& text, ResultWriter write = std::fwrite);
 
-// Removes a result left by an earlier run; a missing file is fine, and
+// The sound of the confirmed phonation, written the same way (binary) just
+// before the result file, so a result never stands beside another run's
+// sound: "abelha.wav" beside "abelha.dat".
+bool writeSoundFile(const std::string& path, const std::string& bytes, ResultWriter write = std::fwrite);
+std::string soundFileFor(const std::string& resultFile);
+
+// Removes a result (or a sound) left by an earlier run; a missing file is fine, and
 // anything but a regular file is left alone.
 void removeResultFile(const std::string& path);
 

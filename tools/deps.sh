@@ -11,6 +11,7 @@ packages=(
   pulseaudio pulseaudio-utils sox
   libcairo2-dev pkg-config fonts-dejavu-core
   nsis locales fonts-wine
+  chromium poppler-utils
 )
 
 # Wine shows the system's own texts ("Sim", "Não") in the locale it runs in.

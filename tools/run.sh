@@ -6,8 +6,9 @@
 # display and microphone are used and the UI driver walks through one
 # measurement: noise, title, a sung vowel, the confirmation.  Screenshots
 # (PNG) and the result file are left in out/; for the main menu (gui_kx)
-# the measurement is started from the menu, and its history file is left
-# there too.
+# a session of two trials is run from the menu, and its history file, the
+# trials' sounds (gravacoes/) and the patient's report (relatorios/, the
+# HTML and a PDF printed from it by Chromium) are left there too.
 #
 #   tools/run.sh PROGRAM WINBUILD OUTDIR
 set -euo pipefail
@@ -43,7 +44,9 @@ fi
 
 echo "No desktop with a microphone here: using the virtual display and microphone."
 cp "$build/uidriver.exe" "$out/"
-rm -f "$out/historico.csv"  # the walkthrough keeps the menu's history here
+# The walkthrough keeps the menu's history, sounds and reports here.
+rm -rf "$out/historico.csv" "$out/gravacoes" "$out/relatorios"
+rm -f "$out"/*.wav "$out/sessao.txt"
 unset DISPLAY
 "$here/tools/testenv.sh" --virtual-display -- sh -c "cd '$out' && wine ./uidriver.exe '$program.exe' . ."
 status=$?
@@ -52,8 +55,16 @@ for bmp in "$out"/*.bmp; do
   convert "$bmp" "${bmp%.bmp}.png" && rm -f "$bmp"
 done
 rm -f "$out/uidriver.exe"
+# The report as the therapist prints it: a PDF, and the page as it shows.
+for html in "$out"/relatorios/*.html; do
+  [ -e "$html" ] || continue
+  chromium --headless --no-sandbox --disable-gpu --no-first-run --no-pdf-header-footer \
+    --print-to-pdf="${html%.html}.pdf" "$html" >/dev/null 2>&1 || echo "run: Chromium could not print $html" >&2
+  chromium --headless --no-sandbox --disable-gpu --no-first-run --hide-scrollbars --window-size=900,1400 \
+    --screenshot="${html%.html}.png" "$html" >/dev/null 2>&1 || true
+done
 echo "Screenshots and the result file are in $out/:"
-ls -1 "$out" | grep -vE '\.(exe|ff|dll)$' | sed 's/^/  /'
+(cd "$out" && find . -type f ! -name '*.exe' ! -name '*.ff' ! -name '*.dll' | sort | sed 's|^\./|  |')
 [ -f "$out/$program.dat" ] && echo "$program.dat: $(cat "$out/$program.dat")"
 [ -f "$out/historico.csv" ] && { echo "historico.csv:"; sed 's/^/  /' "$out/historico.csv"; }
 exit $status

@@ -16,7 +16,7 @@ namespace {
 enum class Event {
     Started, NoiseMeasured, NoiseRefused, Enter, Escape, ExitYes, ExitNo,
     CalibrationCommand, CommandDone, ExitCommand, ExitCommandYes, ExitCommandNo, RestartTimer,
-    StartFailed, ClosedTaken, ClosedEmpty, ConfirmYes, ConfirmNo, Written, WriteFailed,
+    StartFailed, ClosedTaken, ClosedEmpty, ConfirmYes, ConfirmNo, SoundWritten, SoundFailed, Written, WriteFailed,
     MicrophoneLost, Destroyed,
 };
 
@@ -40,6 +40,8 @@ Effects send(Flow& flow, Event event) {
     case Event::ClosedEmpty: return flow.captureClosed(false);
     case Event::ConfirmYes: return flow.confirmationAnswered(true);
     case Event::ConfirmNo: return flow.confirmationAnswered(false);
+    case Event::SoundWritten: return flow.soundWritten(true);
+    case Event::SoundFailed: return flow.soundWritten(false);
     case Event::Written: return flow.resultWritten(true);
     case Event::WriteFailed: return flow.resultWritten(false);
     case Event::MicrophoneLost: return flow.microphoneLost();
@@ -77,12 +79,14 @@ std::vector<Case> cases() {
     std::vector<Case> all = {
         {"game: a time confirmed is written and kept", G,
          {{Event::ClosedTaken, {AskConfirmation}, Phase::Confirming},
-          {Event::ConfirmYes, {WriteResult}, Phase::Confirming},
+          {Event::ConfirmYes, {WriteSound}, Phase::Confirming},
+          {Event::SoundWritten, {WriteResult}, Phase::Confirming},
           {Event::Written, {Destroy}, Phase::Confirming},
           {Event::Destroyed, {WindDown}, Phase::Closed}}},
         {"adult: the same", A,
          {{Event::ClosedTaken, {AskConfirmation}, Phase::Confirming},
-          {Event::ConfirmYes, {WriteResult}, Phase::Confirming},
+          {Event::ConfirmYes, {WriteSound}, Phase::Confirming},
+          {Event::SoundWritten, {WriteResult}, Phase::Confirming},
           {Event::Written, {Destroy}, Phase::Confirming},
           {Event::Destroyed, {WindDown}, Phase::Closed}}},
         {"game: a time declined pauses under the box and records again", G,
@@ -93,9 +97,10 @@ std::vector<Case> cases() {
          {{Event::ClosedTaken, {AskConfirmation}, Phase::Confirming},
           {Event::ConfirmNo, {StartCapture}, Phase::Playing},
           {Event::Destroyed, {WindDown, RemoveResult}, Phase::Closed}}},
-        {"a result that cannot be written is said and nothing is kept", G,
+        {"a sound and then a result that cannot be written are said and nothing is kept", G,
          {{Event::ClosedTaken, {AskConfirmation}, Phase::Confirming},
-          {Event::ConfirmYes, {WriteResult}, Phase::Confirming},
+          {Event::ConfirmYes, {WriteSound}, Phase::Confirming},
+          {Event::SoundFailed, {ReportSoundError, WriteResult}, Phase::Confirming},
           {Event::WriteFailed, {ReportResultError, Destroy}, Phase::Confirming},
           {Event::Destroyed, {WindDown, RemoveResult}, Phase::Closed}}},
         {"game: a menu command mid-phonation stops, then records anew", G,
@@ -112,7 +117,8 @@ std::vector<Case> cases() {
         {"a time confirmed under the command's dialog ends the run", G,
          {{Event::CalibrationCommand, {StopCapture, PauseDrawing, IdleScene, PurgeSound, RunCalibration}, Phase::Playing},
           {Event::ClosedTaken, {AskConfirmation}, Phase::Confirming},
-          {Event::ConfirmYes, {WriteResult}, Phase::Confirming},
+          {Event::ConfirmYes, {WriteSound}, Phase::Confirming},
+          {Event::SoundWritten, {WriteResult}, Phase::Confirming},
           {Event::Written, {Destroy}, Phase::Confirming},
           {Event::Destroyed, {WindDown}, Phase::Closed},
           {Event::CommandDone, {}, Phase::Closed}}},

@@ -8,7 +8,8 @@ namespace {
 using menu::HistoryRecord;
 
 const std::string kBom = "\xEF\xBB\xBF";
-const std::string kHeader = "Data e hora;Paciente;Exercício;Tempo;Segundos\r\n";
+const std::string kHeader = "Data e hora;Paciente;Exercício;Tempo;Segundos\r\n";  // a file of before sessions
+const std::string kNewHeader = "Data e hora;Paciente;Exercício;Tempo;Segundos;Sessão;Tentativa;Gravação\r\n";
 
 HistoryRecord record(const std::string& patient, int hundredths = 735, int day = 14) {
     return {{2026, 3, day, 9, 5, 0}, patient, "Abelha", hundredths};
@@ -36,7 +37,7 @@ TEST(MenuHistory, AnAppendWritesOneRecordAndStartsANewFileWithMarkAndHeader) {
         bool empty, endsWithBreak;
         std::string written;
     } cases[] = {
-        {true, false, kBom + kHeader + line},
+        {true, false, kBom + kNewHeader + line},
         {false, true, line},
         {false, false, "\r\n" + line},  // after a record cut short
     };

@@ -3,8 +3,9 @@
 // adult program's invitation), sings into the virtual microphone,
 // confirms the time, and leaves a screenshot of every step.  For the
 // launcher tavoral.exe: its splash, then the menu it starts.  Given the
-// main menu (gui_kx.exe), it does the same for the bee game started from
-// the menu, with the menu's screen before and after; the history file is
+// main menu (gui_kx.exe), it runs a session of two trials of the bee game
+// started from the menu, with the menu's screen before, between and after,
+// and writes the patient's report; the history file is
 // kept in WORKDIR unless TAVORAL_HISTORICO names another folder.
 //
 //   uidriver PROGRAM.exe WORKDIR SHOTDIR
@@ -76,7 +77,7 @@ bool isLauncher(const std::wstring& exe) {
 
 // One measurement in a program that is running: noise, title (or the adult
 // program's invitation), vowel, "Sim".
-int walkGame(uidriver::Program& program, bool adult) {
+int walkGame(uidriver::Program& program, bool adult, int vowelMs = 4000) {
     say("1. Room noise: waiting for the noise dialog");
     HWND noise = nullptr;
     if (!uidriver::waitFor([&] { return (noise = program.window(L"Ruido Externo...")) != nullptr; }, 60000))
@@ -106,8 +107,9 @@ int walkGame(uidriver::Program& program, bool adult) {
     Sleep(1500);
     shot(L"playing-idle");
 
-    say("3. A sustained vowel of 4 s");
-    uidriver::PcmPlayer vowel(uidriver::withLeadIn(uidriver::sustainedVowel(4000)));
+    std::printf("3. A sustained vowel of %.1f s\n", vowelMs / 1000.0);
+    std::fflush(stdout);
+    uidriver::PcmPlayer vowel(uidriver::withLeadIn(uidriver::sustainedVowel(vowelMs)));
     Sleep(800 + 2500);
     shot(L"playing-voiced");
 
@@ -142,20 +144,44 @@ int walkMenu(const wchar_t* exe, const wchar_t* workDir) {
     shot(L"menu-before");
     HWND patient = FindWindowExW(GetDlgItem(window, menu::kPatient), nullptr, L"Edit", nullptr);
     uidriver::typeText(patient, "Ana Júlia");
-    uidriver::postClick(window, menu::kFirstExercise);
-    uidriver::GameSession game(L"abelha", 60000);
-    if (!game.program().started()) return fail("the menu started no bee game");
-    if (walkGame(game.program(), false) != 0) return 1;
-
-    say("6. Back in the menu");
-    if (!uidriver::waitFor([&] { return controlText(window, menu::kStatus).find("registrado") != std::string::npos; },
-                           20000))
-        return fail("the menu shows no result");
-    Sleep(800);
-    std::printf("  %s\n", controlText(window, menu::kStatus).c_str());
-    for (const auto& line : uidriver::listBoxLines(GetDlgItem(window, menu::kResults)))
+    // A session of two trials of the bee game.
+    SendMessageW(GetDlgItem(window, menu::kTrials), CB_SETCURSEL, 1, 0);
+    const int vowels[] = {3500, 4500};
+    for (int trial = 1; trial <= 2; ++trial) {
+        std::printf("Trial %d of 2\n", trial);
+        uidriver::postClick(window, trial == 1 ? menu::kFirstExercise : menu::kNextTrial);
+        uidriver::GameSession game(L"abelha", 60000);
+        if (!game.program().started()) return fail("the menu started no bee game");
+        if (walkGame(game.program(), false, vowels[trial - 1]) != 0) return 1;
+        const char* expected = trial == 1 ? "Tentativa 1 de 2" : "Melhor:";
+        say("6. Back in the menu");
+        if (!uidriver::waitFor([&] { return controlText(window, menu::kStatus).find(expected) != std::string::npos; },
+                               20000))
+            return fail("the menu shows no result");
+        Sleep(800);
+        std::printf("  %s\n", controlText(window, menu::kStatus).c_str());
+        shot(trial == 1 ? L"menu-trial-1" : L"menu-session-summary");
+    }
+    // The session's summary and the results list, kept beside the screenshots.
+    std::string summary = controlText(window, menu::kStatus) + "\n\nResultados:\n";
+    for (const auto& line : uidriver::listBoxLines(GetDlgItem(window, menu::kResults))) {
         std::printf("  %s\n", line.c_str());
-    shot(L"menu-after");
+        summary += line + "\n";
+    }
+    if (FILE* file = _wfopen((g_shots + L"\\sessao.txt").c_str(), L"wb")) {
+        std::fwrite(summary.data(), 1, summary.size(), file);
+        std::fclose(file);
+    }
+
+    say("7. The patient's report");
+    uidriver::postClick(window, menu::kReport);
+    if (!uidriver::waitFor([&] { return controlText(window, menu::kStatus).find("Relatório de") != std::string::npos; },
+                           20000))
+        return fail("no report was written");
+    std::printf("  %s\n", controlText(window, menu::kStatus).c_str());
+    Sleep(1500);
+    // Without a browser in this prefix the menu says where the report is.
+    if (HWND none = program.dialogWithText("Nenhum programa")) uidriver::clickButton(none, IDOK);
     PostMessageW(window, WM_CLOSE, 0, 0);
     return program.waitExit(20000) == 0 ? 0 : 1;
 }

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "menu/chart_scale.h"
@@ -54,6 +55,18 @@ COLORREF colourOf(int exercise) {
 
 void saveShot(const wchar_t* name) { uidriver::saveScreenshot(buildDir() + L"\\tests\\" + name + L".bmp"); }
 
+void removeFolder(const std::wstring& folder) {
+    WIN32_FIND_DATAW found{};
+    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileW((folder + L"\\" + found.cFileName).c_str());
+        } while (FindNextFileW(find, &found));
+        FindClose(find);
+    }
+    RemoveDirectoryW(folder.c_str());
+}
+
 // The menu's folder with the menu and the bee game, and a history folder
 // that the menu is told about and has to create itself.
 class MenuFolder {
@@ -71,8 +84,9 @@ public:
     ~MenuFolder() {
         for (const std::wstring& file : {historyPath(), pendingPath(), historyDir() + L"\\historico.bak",
                                          dir_ + L"\\gui_kx.exe", dir_ + L"\\abelha.exe", dir_ + L"\\abelha.ff",
-                                         dir_ + L"\\abelha.dat"})
+                                         dir_ + L"\\abelha.dat", dir_ + L"\\abelha.wav"})
             DeleteFileW(file.c_str());
+        for (const wchar_t* kept : {L"\\gravacoes", L"\\relatorios"}) removeFolder(historyDir() + kept);
         RemoveDirectoryW(historyDir().c_str());
         RemoveDirectoryW(dir_.c_str());
         SetEnvironmentVariableW(menu::kHistoryFolderVariable, nullptr);
@@ -167,6 +181,11 @@ HWND playUntilConfirmation(uidriver::GameSession& game, const wchar_t* shotOnFai
 // "Tempo Obtido: 00:03:01\n..." -> "00:03:01"
 std::string confirmedTime(HWND box) { return uidriver::dialogText(box).substr(14, 8); }
 
+// How many trials the menu's sessions have, as the menu keeps it.
+void setTrials(DWORD trials) {
+    RegSetKeyValueW(HKEY_CURRENT_USER, menu::kSettingsKey, menu::kTrialsValue, REG_DWORD, &trials, sizeof trials);
+}
+
 class MenuTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -174,6 +193,8 @@ protected:
         if (!sink || !*sink) GTEST_SKIP() << "needs the virtual display and microphone (tools/testenv.sh)";
         for (const wchar_t* file : {L"gui_kx.exe", L"abelha.exe", L"abelha.ff"})
             if (!fileExists(buildDir() + L"\\" + file)) GTEST_SKIP() << "not built";
+        // One trial per exercise run, as before sessions; the session test sets its own.
+        setTrials(1);
     }
 };
 
@@ -276,7 +297,9 @@ TEST_F(MenuTest, ResultsAreKeptPerPatientShownListedChartedAndThereNextTime) {
     }
 
     const std::string file = readFile(folder.historyPath());
-    EXPECT_EQ(file.rfind("\xEF\xBB\xBF" "Data e hora;Paciente;Exercício;Tempo;Segundos\r\n", 0), 0u) << file;
+    EXPECT_EQ(file.rfind("\xEF\xBB\xBF" "Data e hora;Paciente;Exercício;Tempo;Segundos;Sessão;Tentativa;Gravação\r\n", 0),
+              0u)
+        << file;
     const auto parsed = menu::parseHistory(file);
     ASSERT_EQ(parsed.records.size(), 1u) << file;
     EXPECT_EQ(parsed.skipped, 0u);
@@ -340,41 +363,43 @@ TEST_F(MenuTest, DamagedLinesAreSkippedAndALockedHistoryIsRetried) {
 }
 
 
-// A spreadsheet program registered for .csv files: the fake tool, which
-// holds what it opens and says which file that was.
-class FakeSheetAssociation {
+// A program registered for a kind of file (a spreadsheet for .csv, a
+// browser for .html): the fake tool, which holds what it opens, under the
+// title given, and says which file that was.
+class FakeAssociation {
 public:
-    explicit FakeSheetAssociation(const std::wstring& log) {
+    FakeAssociation(const std::wstring& extension, const std::wstring& title, const std::wstring& log)
+        : extension_(extension), progId_(L"TeFake" + title + extension), title_(title) {
         HKEY key = nullptr;
-        if (RegCreateKeyExW(HKEY_CLASSES_ROOT, L".csv", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) ==
-            ERROR_SUCCESS) {
+        if (RegCreateKeyExW(HKEY_CLASSES_ROOT, extension_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                            nullptr) == ERROR_SUCCESS) {
             wchar_t old[256] = {};
             DWORD size = sizeof old;
             hadOld_ = RegQueryValueExW(key, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(old), &size) ==
                       ERROR_SUCCESS;
             if (hadOld_) old_ = old;
-            setDefault(key, L"TeFakeSheet.csv");
+            setDefault(key, progId_);
             RegCloseKey(key);
         }
-        if (RegCreateKeyExW(HKEY_CLASSES_ROOT, L"TeFakeSheet.csv\\shell\\open\\command", 0, nullptr, 0,
+        if (RegCreateKeyExW(HKEY_CLASSES_ROOT, (progId_ + L"\\shell\\open\\command").c_str(), 0, nullptr, 0,
                             KEY_ALL_ACCESS, nullptr, &key, nullptr) == ERROR_SUCCESS) {
             setDefault(key, L"\"" + buildDir() + L"\\tests\\te_fake_tool.exe\" \"%1\"");
             RegCloseKey(key);
         }
         SetEnvironmentVariableW(L"TE_FAKE_TOOL_LOG", log.c_str());
-        SetEnvironmentVariableW(L"TE_FAKE_TOOL_TITLE", L"Planilha");
+        SetEnvironmentVariableW(L"TE_FAKE_TOOL_TITLE", title_.c_str());
     }
-    ~FakeSheetAssociation() {
+    ~FakeAssociation() {
         HKEY key = nullptr;
-        if (RegOpenKeyExW(HKEY_CLASSES_ROOT, L".csv", 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS) {
+        if (RegOpenKeyExW(HKEY_CLASSES_ROOT, extension_.c_str(), 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS) {
             if (hadOld_) setDefault(key, old_);
             else RegDeleteValueW(key, nullptr);
             RegCloseKey(key);
         }
-        RegDeleteTreeW(HKEY_CLASSES_ROOT, L"TeFakeSheet.csv");
+        RegDeleteTreeW(HKEY_CLASSES_ROOT, progId_.c_str());
         SetEnvironmentVariableW(L"TE_FAKE_TOOL_LOG", nullptr);
         SetEnvironmentVariableW(L"TE_FAKE_TOOL_TITLE", nullptr);
-        if (HWND sheet = uidriver::anyWindowTitled(L"Planilha")) PostMessageW(sheet, WM_CLOSE, 0, 0);
+        if (HWND tool = uidriver::anyWindowTitled(title_.c_str())) PostMessageW(tool, WM_CLOSE, 0, 0);
     }
 
 private:
@@ -382,6 +407,7 @@ private:
         RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                        static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
     }
+    std::wstring extension_, progId_, title_;
     bool hadOld_ = false;
     std::wstring old_;
 };
@@ -402,7 +428,7 @@ TEST_F(MenuTest, ACancelledResultIsKeptAndWrittenOnceAndTheSpreadsheetHoldsOnlyA
     const std::string old = kBomHeader + "2026-03-13 10:00:00;Carla;Abelha;00:04:00;4,00\r\n";
     folder.writeHistory(old);
     const std::wstring log = folder.dir() + L"\\sheet.log";
-    FakeSheetAssociation association(log);
+    FakeAssociation association(L".csv", L"Planilha", log);
     std::string time;
     {
         Menu menu(folder);
@@ -556,6 +582,132 @@ TEST_F(MenuTest, AHistoryInTheRoamingProfileMovesToThisComputer) {
     EXPECT_FALSE(fileExists(roaming + L"\\historico.csv")) << "one file in use, not two";
     EXPECT_EQ(readFile(local + L"\\historico.csv"), history);
     DeleteFileW((local + L"\\historico.csv").c_str());
+}
+
+// A clinical session of three trials of the bee game: each confirmed trial
+// is a record of one session with its sound beside the history, a trial
+// declined is offered again, and the summary names the longest.
+TEST_F(MenuTest, AThreeTrialSessionKeepsEachTrialItsSoundAndTheBest) {
+    setTrials(3);
+    MenuFolder folder;
+    // A browser for the report at the end; the menu starts it, so it is
+    // registered before the menu starts.
+    const std::wstring log = folder.dir() + L"\\browser.log";
+    std::optional<FakeAssociation> browser(std::in_place, L".html", L"Navegador", log);
+    Menu menu(folder);
+    ASSERT_NE(menu.window(), nullptr);
+    EXPECT_EQ(SendMessageW(menu.control(menu::kTrials), CB_GETCURSEL, 0, 0), 2) << "3 trials, as kept";
+    EXPECT_FALSE(IsWindowVisible(menu.control(menu::kNextTrial)));
+    menu.choosePatient("Paula");
+
+    struct Trial {
+        int vowelMs;
+        bool confirm;
+    };
+    // The third trial is declined once and then done again.
+    const Trial trials[] = {{3000, true}, {5200, true}, {3600, false}, {4000, true}};
+    std::vector<std::string> times, said;
+    for (size_t i = 0; i < std::size(trials); ++i) {
+        SCOPED_TRACE("run " + std::to_string(i));
+        if (i == 0)
+            menu.start(kAbelha);
+        else
+            uidriver::postClick(menu.window(), menu::kNextTrial);
+        uidriver::GameSession game(L"abelha", 60000);
+        ASSERT_TRUE(game.program().started() && game.play());
+        Sleep(5000);  // Wine loses the first moments of a new capture, more of them on a fresh sound server
+        HWND confirm = nullptr;
+        {
+            PcmPlayer vowel(uidriver::withLeadIn(uidriver::sustainedVowel(trials[i].vowelMs)));
+            confirm = game.box("Tempo Obtido");
+            if (!confirm) saveShot(L"menu-session-no-confirmation");
+            ASSERT_NE(confirm, nullptr);
+        }
+        const std::string time = confirmedTime(confirm);
+        // The games' own tests judge the timing; a vowel the virtual
+        // microphone broke up is still a trial, only a shorter one.
+        EXPECT_LE(menu::parseTimeText(time) * 10, trials[i].vowelMs + 125);
+        if (trials[i].confirm) {
+            uidriver::clickButton(confirm, IDYES);
+            times.push_back(time);
+        } else {
+            uidriver::clickButton(confirm, IDNO);
+            ASSERT_TRUE(uidriver::GameSession::waitForCapture(game.program().mainWindow()));
+            uidriver::pressKey(game.program().mainWindow(), VK_ESCAPE);
+            HWND sure = game.box("Você Tem Certeza que Deseja Sair?");
+            ASSERT_NE(sure, nullptr);
+            uidriver::clickButton(sure, IDYES);
+        }
+        EXPECT_EQ(game.program().waitExit(20000), 0);
+        waitFor([&] { return menu.status().find("Em andamento") == std::string::npos; }, 20000);
+        said.push_back(menu.status());
+        if (!trials[i].confirm) {
+            EXPECT_TRUE(menu.statusSays("A tentativa 3 de 3 terminou sem tempo confirmado e não foi contada"))
+                << menu.status();
+            EXPECT_TRUE(IsWindowVisible(menu.control(menu::kNextTrial)));
+        } else if (times.size() < 3) {
+            EXPECT_TRUE(menu.statusSays("Tentativa " + std::to_string(times.size()) + " de 3: " + time)) << menu.status();
+            EXPECT_TRUE(IsWindowEnabled(menu.control(menu::kNextTrial)));
+            EXPECT_FALSE(IsWindowEnabled(menu.control(menu::kFirstExercise + kAbelha)));
+        }
+    }
+    // The longest confirmed trial, the first of equal ones.
+    size_t best = 0;
+    for (size_t t = 1; t < times.size(); ++t)
+        if (menu::parseTimeText(times[t]) > menu::parseTimeText(times[best])) best = t;
+    const std::string bestTrial = std::to_string(best + 1);
+    ASSERT_TRUE(menu.statusSays("Melhor: " + times[best] + ", tentativa " + bestTrial)) << menu.status();
+    EXPECT_TRUE(menu.statusSays("Média: ")) << menu.status();
+    EXPECT_FALSE(IsWindowVisible(menu.control(menu::kNextTrial)));
+    EXPECT_TRUE(IsWindowEnabled(menu.control(menu::kFirstExercise + kAbelha)));
+    saveShot(L"menu-session-summary");
+
+    // Three records of one session, each with its sound, which lasts as
+    // long as the confirmed time and the half second before it.
+    const auto parsed = menu::parseHistory(readFile(folder.historyPath()));
+    ASSERT_EQ(parsed.records.size(), 3u);
+    const std::wstring recordings = folder.historyDir() + L"\\gravacoes\\";
+    const int vowelOf[] = {trials[0].vowelMs, trials[1].vowelMs, trials[3].vowelMs};
+    for (size_t t = 0; t < 3; ++t) {
+        const menu::HistoryRecord& r = parsed.records[t];
+        EXPECT_EQ(r.session, parsed.records[0].session);
+        EXPECT_EQ(r.trial, static_cast<int>(t) + 1);
+        EXPECT_EQ(menu::timeText(r.hundredths), times[t]);
+        ASSERT_FALSE(r.recording.empty()) << said[t == 2 ? 3 : t];
+        const std::string wav = readFile(recordings + ui::widen(r.recording));
+        ASSERT_GT(wav.size(), 44u) << r.recording;
+        const double ms = static_cast<double>(wav.size() - 44) / (2 * 11025) * 1000;
+        EXPECT_NEAR(ms, r.hundredths * 10 + 500, 20) << r.recording;
+        EXPECT_LE(ms, vowelOf[t] + 500 + 125) << r.recording;
+        DeleteFileW((recordings + ui::widen(r.recording)).c_str());
+    }
+    RemoveDirectoryW(recordings.c_str());
+    EXPECT_FALSE(fileExists(folder.dir() + L"\\abelha.wav")) << "the sound was moved, not copied";
+
+    // The list groups the trials under their session, the best marked.
+    const auto lines = menu.lines();
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_NE(lines[0].find("Melhor: " + times[best] + ", tentativa " + bestTrial), std::string::npos) << lines[0];
+    EXPECT_NE(lines[1 + best].find("* tentativa " + bestTrial + "\t" + times[best]), std::string::npos)
+        << lines[1 + best];
+
+    // Relatório: the patient's report beside the history, opened in the
+    // program Windows has for web pages.
+    {
+        uidriver::postClick(menu.window(), menu::kReport);
+        ASSERT_TRUE(waitFor([&] { return !sheetOpened(log).empty(); }, 30000)) << "no browser was started";
+        const std::wstring opened = sheetOpened(log);
+        EXPECT_NE(opened.find(folder.historyDir() + L"\\relatorios\\Paula "), std::wstring::npos)
+            << ui::narrow(opened);
+        const std::string report = readFile(opened);
+        for (const std::string& time : times) EXPECT_NE(report.find(time), std::string::npos) << time;
+        EXPECT_NE(report.find("Paula"), std::string::npos);
+        EXPECT_NE(report.find(times[best] + " (tentativa " + bestTrial + ")"), std::string::npos);
+    }
+    browser.reset();
+    DeleteFileW(log.c_str());
+    EXPECT_EQ(menu.close(), 0);
+    setTrials(1);
 }
 
 }  // namespace
