@@ -373,6 +373,7 @@ void gfxUpdatePresentRect() {
     ClientToScreen(window, &topLeft);
     ClientToScreen(window, &bottomRight);
     config.presentRect = Rect{topLeft.x, topLeft.y, bottomRight.x, bottomRight.y};
+    if (config.borderless) config.presentRect = letterboxedRect(config.presentRect, config.requestedWidth, config.requestedHeight);
 }
 
 IDirectDrawSurface* gfxCreateOffscreen(int32_t width, int32_t height, bool systemMemory, bool sourceKeyed) {

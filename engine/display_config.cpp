@@ -81,6 +81,20 @@ Point centredWindowOrigin(int32_t outerWidth, int32_t outerHeight, int32_t scree
     return Point{screenWidth / 2 - outerWidth / 2, screenHeight / 2 - outerHeight / 2};
 }
 
+Rect letterboxedRect(const Rect& area, int32_t width, int32_t height) {
+    if (width <= 0 || height <= 0 || area.width() <= 0 || area.height() <= 0) return area;
+    // Whichever side fills the area first decides the scale; 64-bit
+    // products, so no monitor size can overflow.
+    int64_t w = area.width(), h = int64_t{area.width()} * height / width;
+    if (h > area.height()) {
+        h = area.height();
+        w = int64_t{area.height()} * width / height;
+    }
+    const int32_t left = area.left + static_cast<int32_t>((area.width() - w) / 2);
+    const int32_t top = area.top + static_cast<int32_t>((area.height() - h) / 2);
+    return Rect{left, top, left + static_cast<int32_t>(w), top + static_cast<int32_t>(h)};
+}
+
 uint32_t colorKeyFromFormat(int32_t bitsPerPixel, uint32_t redMask, uint32_t greenMask, uint32_t blueMask) {
     const uint32_t key = bitsPerPixel == 8 ? 255u : (redMask | greenMask | blueMask);
     gfxTrace("dwColorKey = 0x%08lX", static_cast<unsigned long>(key));

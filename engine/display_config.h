@@ -29,6 +29,10 @@ struct DisplayConfig {
     int32_t screenHeight = 480;
     Rect viewport{0, 0, 640, 480};  // the logical area inside the back buffer
     Rect presentRect{};             // client area on screen, or the whole screen
+    // A window covering its monitor without frame or menu (F11 in the
+    // games): the frame is scaled into it, its proportions kept.  The
+    // display mode is never changed for it.
+    bool borderless = false;
     int32_t bufferCount = 0;        // 2 or 3 in full-screen
     bool colorFillSupported = false;
     bool useDestColorKey = false;   // only ever turned on, by the probing
@@ -86,6 +90,10 @@ struct Point {
     friend bool operator==(const Point&, const Point&) = default;
 };
 Point centredWindowOrigin(int32_t outerWidth, int32_t outerHeight, int32_t screenWidth, int32_t screenHeight);
+
+// A frame of `width` x `height` scaled as large as fits inside `area`, its
+// proportions kept, centred: what is left over on two sides shows as bars.
+Rect letterboxedRect(const Rect& area, int32_t width, int32_t height);
 
 // White in the front buffer's format: the last palette entry at 8 bits,
 // else all three colour masks; traced.

@@ -60,6 +60,11 @@ bool splashDestination(RECT& dest) {
     POINT bottomRight{client.right, client.bottom};
     if (!ClientToScreen(window, &topLeft) || !ClientToScreen(window, &bottomRight)) return false;
     dest = RECT{topLeft.x, topLeft.y, bottomRight.x, bottomRight.y};
+    if (displayConfig().borderless) {
+        const Rect frame = letterboxedRect(Rect{dest.left, dest.top, dest.right, dest.bottom},
+                                           displayConfig().requestedWidth, displayConfig().requestedHeight);
+        dest = RECT{frame.left, frame.top, frame.right, frame.bottom};
+    }
     return true;
 }
 

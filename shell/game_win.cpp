@@ -42,6 +42,12 @@ struct Game {
     engine::GameHooks hooks;
     bool appActive = false;
     measure::Driver* driver = nullptr;
+    // What F11 put away, to give the window back as it was.
+    struct Windowed {
+        LONG_PTR style = 0;
+        RECT rect{};
+        HMENU menu = nullptr;
+    } windowed;
 };
 Game g;
 
@@ -135,6 +141,47 @@ void runExternalTool(HWND hwnd, void (*show)(HWND)) {
     show(hwnd);
     engine::RestoreDisplay();
     ResumeIfForeground();
+}
+
+// F11: the window covers its monitor, without frame or menu, the frame
+// scaled into it with its proportions kept (black bars beside it); F11
+// again gives the window back.  The display mode never changes: a mode
+// change flickers and blurs on a flat screen.
+void toggleBorderless(HWND hwnd) {
+    engine::DisplayConfig& display = engine::displayConfig();
+    if (!display.borderless) {
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof monitor;
+        if (!GetMonitorInfoW(MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST), &monitor)) return;
+        g.windowed = {GetWindowLongPtrW(hwnd, GWL_STYLE), {}, GetMenu(hwnd)};
+        GetWindowRect(hwnd, &g.windowed.rect);
+        display.borderless = true;
+        SetMenu(hwnd, nullptr);
+        SetWindowLongPtrW(hwnd, GWL_STYLE, WS_POPUP | WS_VISIBLE | WS_SYSMENU);
+        const RECT& area = monitor.rcMonitor;
+        SetWindowPos(hwnd, HWND_TOP, area.left, area.top, area.right - area.left, area.bottom - area.top,
+                     SWP_FRAMECHANGED | SWP_SHOWWINDOW);
+    } else {
+        display.borderless = false;
+        SetWindowLongPtrW(hwnd, GWL_STYLE, g.windowed.style);
+        SetMenu(hwnd, g.windowed.menu);
+        const RECT& r = g.windowed.rect;
+        SetWindowPos(hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                     SWP_FRAMECHANGED | SWP_NOZORDER | SWP_SHOWWINDOW);
+    }
+    engine::gfxUpdatePresentRect();
+    InvalidateRect(hwnd, nullptr, TRUE);
+    if (flow().onTitle()) engine::gfxShowSplash();
+}
+
+// Without its menu bar the window shows the Jogo menu where Alt asks for it.
+bool popUpGameMenu(HWND hwnd) {
+    if (!engine::displayConfig().borderless || !g.windowed.menu) return false;
+    RECT area{};
+    GetWindowRect(hwnd, &area);
+    TrackPopupMenu(GetSubMenu(g.windowed.menu, 0), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON, area.left + 8,
+                   area.top + 8, 0, hwnd, nullptr);
+    return true;
 }
 
 void OnActivateApp(HWND hwnd, BOOL active, DWORD) {
@@ -232,6 +279,7 @@ void OnKey(HWND hwnd, UINT key, BOOL down, int repeat, UINT flags) {
     case VK_ESCAPE: driver().escape(); return;
     case VK_F1: runExternalTool(hwnd, ui::ShowHelp); break;
     case VK_F12: runExternalTool(hwnd, ui::ShowVolumeControl); break;
+    case VK_F11: toggleBorderless(hwnd); return;
     }
     FORWARD_WM_KEYDOWN(hwnd, key, repeat, flags, DefWindowProcW);
 }
@@ -244,6 +292,7 @@ void OnCommand(HWND hwnd, int id, HWND control, UINT code) {
 // The window can be neither minimized nor resized.
 void OnSysCommand(HWND hwnd, UINT command, int x, int y) {
     if ((command & 0xFFF0) == SC_MINIMIZE || (command & 0xFFF0) == SC_SIZE) return;
+    if ((command & 0xFFF0) == SC_KEYMENU && popUpGameMenu(hwnd)) return;
     FORWARD_WM_SYSCOMMAND(hwnd, command, x, y, DefWindowProcW);
 }
 
@@ -259,6 +308,16 @@ BOOL OnQueryNewPaletteMessage(HWND hwnd) {
 
 void OnTimer(HWND, UINT id) { driver().timer(id); }
 
+// The bars beside the scaled frame are black, whatever the window's own
+// background (the girl's is white).
+BOOL OnEraseBackground(HWND hwnd, HDC dc) {
+    if (!engine::displayConfig().borderless) return FORWARD_WM_ERASEBKGND(hwnd, dc, DefWindowProcW);
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    return TRUE;
+}
+
 LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
         HANDLE_MSG(hwnd, WM_DESTROY, OnDestroy);
@@ -272,6 +331,7 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
         HANDLE_MSG(hwnd, WM_LBUTTONDOWN, OnLButtonDown);
         HANDLE_MSG(hwnd, WM_QUERYNEWPALETTE, OnQueryNewPaletteMessage);
         HANDLE_MSG(hwnd, WM_TIMER, OnTimer);
+        HANDLE_MSG(hwnd, WM_ERASEBKGND, OnEraseBackground);
         HANDLE_MSG(hwnd, WM_COMMAND, OnCommand);
         HANDLE_MSG(hwnd, WM_SYSCOMMAND, OnSysCommand);
     // The capture's notifications have no crackers of their own.

@@ -133,6 +133,25 @@ TEST(Display, WindowedLayout) {
     EXPECT_EQ(engine::centredWindowOrigin(647, 505, 1024, 768), (engine::Point{189, 132}));
 }
 
+TEST(Display, TheBorderlessFrameKeepsItsProportionsOnAnyScreen) {
+    const struct {
+        const char* screen;
+        engine::Rect monitor, frame;
+    } cases[] = {
+        {"1920 x 1080: bars at the sides", {0, 0, 1920, 1080}, {240, 0, 1680, 1080}},
+        {"1024 x 768: the whole screen", {0, 0, 1024, 768}, {0, 0, 1024, 768}},
+        {"640 x 480: as drawn", {0, 0, 640, 480}, {0, 0, 640, 480}},
+        {"1280 x 1024: bars above and below", {0, 0, 1280, 1024}, {0, 32, 1280, 992}},
+        {"2560 x 1440", {0, 0, 2560, 1440}, {320, 0, 2240, 1440}},
+        {"a portrait screen", {0, 0, 1080, 1920}, {0, 555, 1080, 1365}},
+        {"a second monitor to the right", {1920, 0, 3840, 1080}, {2160, 0, 3600, 1080}},
+        {"a monitor to the left and above", {-1366, -768, 0, 0}, {-1195, -768, -171, 0}},
+        {"an odd width", {0, 0, 1366, 768}, {171, 0, 1195, 768}},
+        {"nothing to cover", {0, 0, 0, 0}, {0, 0, 0, 0}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(engine::letterboxedRect(c.monitor, 640, 480), c.frame) << c.screen;
+}
+
 TEST(Display, ColourKeyIsWhiteInThePixelFormat) {
     enginetest::TraceCapture trace;
     EXPECT_EQ(engine::colorKeyFromFormat(8, 0, 0, 0), 255u);

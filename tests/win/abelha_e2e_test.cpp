@@ -18,6 +18,7 @@
 
 #include "engine/art_archive.h"
 #include "engine/dib.h"
+#include "engine/display_config.h"
 #include "tests/uidriver/driver_win.h"
 #include "tests/uidriver/samples.h"
 #include "tests/uidriver/session_win.h"
@@ -120,6 +121,74 @@ TEST_F(AbelhaTest, AMenuCommandMidPhonationTimesNothingAndTheNextPhonationIsTime
         EXPECT_EQ(session.program().waitExit(20000), 0);
         EXPECT_EQ(readFile(session.resultPath()).size(), 8u);
     }
+}
+
+bool nearColour(COLORREF a, COLORREF b) {
+    return std::abs(GetRValue(a) - GetRValue(b)) <= 40 && std::abs(GetGValue(a) - GetGValue(b)) <= 40 &&
+           std::abs(GetBValue(a) - GetBValue(b)) <= 40;
+}
+
+bool windowCovers(HWND window, const RECT& area) {
+    RECT r{};
+    return GetWindowRect(window, &r) && EqualRect(&r, &area);
+}
+
+// F11: the game covers the screen without frame or menu, the frame scaled
+// with its proportions kept; Alt still opens the Jogo menu, a phonation is
+// still timed, and F11 again gives the window back as it was.
+TEST_F(AbelhaTest, F11ShowsTheFrameScaledOverTheScreenAndGivesTheWindowBack) {
+    Session session;
+    HWND game = session.play();
+    ASSERT_NE(game, nullptr);
+    Sleep(1500);
+    RECT windowed{};
+    GetWindowRect(game, &windowed);
+    const RECT client = uidriver::clientRectOnScreen(game);
+    const uidriver::ScreenGrab before = uidriver::grabScreen();
+
+    uidriver::pressKey(game, VK_F11);
+    const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    ASSERT_TRUE(waitFor([&] { return windowCovers(game, screen); }, 5000)) << "the window does not cover the screen";
+    EXPECT_EQ(GetMenu(game), nullptr);
+    Sleep(1500);  // frames presented at the new size
+    const uidriver::ScreenGrab after = uidriver::grabScreen();
+    saveShot(L"abelha-f11");
+    // Every pixel of the 640 x 480 frame lands where the scale puts it (the
+    // bee's wings move meanwhile, hence not all of them).
+    const engine::Rect frame = engine::letterboxedRect({0, 0, screen.right, screen.bottom}, 640, 480);
+    int same = 0, total = 0;
+    for (int y = 8; y < 480; y += 16)
+        for (int x = 8; x < 640; x += 16, ++total)
+            if (nearColour(before.at(client.left + x, client.top + y),
+                           after.at(frame.left + (2 * x + 1) * frame.width() / 1280,
+                                    frame.top + (2 * y + 1) * frame.height() / 960)))
+                ++same;
+    EXPECT_GT(same, total * 85 / 100) << same << " of " << total << " points where the scale puts them";
+    if (frame.left > 0) {
+        EXPECT_EQ(after.at(frame.left / 2, screen.bottom / 2), RGB(0, 0, 0)) << "the bars are black";
+    }
+
+    // Alt opens the Jogo menu the window no longer shows.
+    PostMessageW(game, WM_SYSCOMMAND, SC_KEYMENU, 0);
+    HWND popup = nullptr;
+    EXPECT_TRUE(waitFor([&] { return (popup = FindWindowW(L"#32768", nullptr)) != nullptr && IsWindowVisible(popup); },
+                        5000))
+        << "no Jogo menu";
+    PostMessageW(game, WM_CANCELMODE, 0, 0);
+    ASSERT_TRUE(waitFor([&] { return !popup || !IsWindowVisible(popup); }, 5000));
+
+    {
+        PcmPlayer vowel(uidriver::withLeadIn(uidriver::sustainedVowel(3000)));
+        HWND confirm = session.box("Tempo Obtido");
+        if (!confirm) saveShot(L"abelha-f11-no-confirmation");
+        ASSERT_NE(confirm, nullptr);
+        EXPECT_NEAR(confirmedMs(uidriver::dialogText(confirm)), 3000, 125);
+        uidriver::clickButton(confirm, IDNO);
+    }
+    uidriver::pressKey(game, VK_F11);
+    EXPECT_TRUE(waitFor([&] { return windowCovers(game, windowed); }, 5000)) << "the window is not given back";
+    EXPECT_NE(GetMenu(game), nullptr);
+    EXPECT_TRUE(uidriver::GameSession::waitForCapture(game)) << "the game goes on in its window";
 }
 
 // A run that ends without the window's destruction (a kill, a crash, a
