@@ -155,16 +155,19 @@ Effects Flow::confirmationAnswered(bool yes) {
     return effects;
 }
 
-// The time matters more than its sound: a sound that cannot be written is
-// said, and the time is written all the same.
+// The time matters more than its sound: it is written all the same.  A
+// sound that could not be written is said only once the time is safe;
+// when the time cannot be written either, that is what the therapist is
+// told, as always.
 Effects Flow::soundWritten(bool ok) {
-    if (ok) return {Do::WriteResult};
-    return {Do::ReportSoundError, Do::WriteResult};
+    soundLost_ = !ok;
+    return {Do::WriteResult};
 }
 
 Effects Flow::resultWritten(bool ok) {
     if (!ok) return {Do::ReportResultError, Do::Destroy};
     resultSaved_ = true;
+    if (soundLost_) return {Do::ReportSoundError, Do::Destroy};
     return {Do::Destroy};
 }
 

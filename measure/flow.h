@@ -121,6 +121,7 @@ private:
     bool commandOpen_ = false;     // a menu command's dialog or question is open
     bool resultOwned_ = false;  // an unconfirmed result file is removed at the end
     bool resultSaved_ = false;
+    bool soundLost_ = false;  // the confirmed phonation's sound could not be written
     bool paused_ = false;
 };
 

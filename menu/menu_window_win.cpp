@@ -397,7 +397,7 @@ void makeFolderBesideHistory(const std::wstring& folder) {
 // The trial's sound goes beside the history, named from its record; what
 // cannot be moved there is said, and the time is kept without it.
 std::string keepRecording(const std::wstring& sound, HistoryRecord& record) {
-    if (sound.empty()) return "";
+    if (sound.empty()) return " (o exercício não gravou o som desta tentativa)";
     if (g_menu.place.folder.empty()) return " (o som não foi guardado: não há pasta do histórico)";
     const std::string name = recordingName(record);
     const std::wstring folder = recordingsFolder();

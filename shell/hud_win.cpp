@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <ddraw.h>
 
+#include <array>
 #include <cstdio>
 #include <string>
 
@@ -26,6 +27,13 @@ struct Hud {
     IDirectDrawSurface* meterSurface = nullptr;
     SIZE timeSize{};
     LONG meterWidth = 0;
+    // What the panels show now.  Drawing text into a DirectDraw surface
+    // (GetDC, GDI, ReleaseDC) costs more than the whole frame's blits, so a
+    // panel is drawn again only when what it shows has changed.
+    std::wstring shownTime;
+    std::array<SegmentColour, kMeterSegments> shownSegments{};
+    float shownMinDb = 0, shownMaxDb = 0;
+    bool panelsValid = false;
 };
 Hud g_hud;
 
@@ -78,11 +86,10 @@ void fillKey(HDC dc, int width, int height) {
     DeleteObject(key);
 }
 
-void drawTimePanel(int32_t elapsedMs) {
+bool drawTimePanel(const std::wstring& text) {
     HDC dc = nullptr;
-    if (!g_hud.timeSurface || g_hud.timeSurface->GetDC(&dc) != DD_OK) return;
+    if (!g_hud.timeSurface || g_hud.timeSurface->GetDC(&dc) != DD_OK) return false;
     fillKey(dc, 300, 500);
-    const std::wstring text = ui::widen(hudTimeText(static_cast<uint32_t>(elapsedMs < 0 ? 0 : elapsedMs)));
     HGDIOBJ old = SelectObject(dc, g_hud.timeFont);
     SetTextColor(dc, RGB(255, 255, 255));
     SetBkColor(dc, kHudKeyColour);
@@ -90,6 +97,7 @@ void drawTimePanel(int32_t elapsedMs) {
     TextOutW(dc, 0, 0, text.c_str(), static_cast<int>(text.size()));
     SelectObject(dc, old);
     g_hud.timeSurface->ReleaseDC(dc);
+    return true;
 }
 
 void drawLabel(HDC dc, float limit) {
@@ -97,9 +105,9 @@ void drawLabel(HDC dc, float limit) {
     TextOutW(dc, bandLabelX(limit), kLabelY, text.c_str(), static_cast<int>(text.size()));
 }
 
-void drawMeterPanel(float level) {
+bool drawMeterPanel(const std::array<SegmentColour, kMeterSegments>& segments) {
     HDC dc = nullptr;
-    if (!g_hud.meterSurface || g_hud.meterSurface->GetDC(&dc) != DD_OK) return;
+    if (!g_hud.meterSurface || g_hud.meterSurface->GetDC(&dc) != DD_OK) return false;
     const voice::IntensitySettings& settings = voice::intensitySettings();
     SetTextColor(dc, RGB(255, 255, 255));
     SetBkColor(dc, kHudKeyColour);
@@ -108,7 +116,6 @@ void drawMeterPanel(float level) {
     drawLabel(dc, settings.minDb);
     drawLabel(dc, settings.maxDb);
     HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(GRAY_BRUSH));
-    const auto segments = meterSegments(level, settings);
     for (int i = 0; i < kMeterSegments; ++i) {
         switch (segments[static_cast<size_t>(i)]) {
         case SegmentColour::Red: SelectObject(dc, g_hud.redBrush); break;
@@ -120,6 +127,7 @@ void drawMeterPanel(float level) {
     SelectObject(dc, oldBrush);
     SelectObject(dc, oldFont);
     g_hud.meterSurface->ReleaseDC(dc);
+    return true;
 }
 
 void copyPanel(IDirectDrawSurface* panel, int x, int y, LONG width, LONG height) {
@@ -144,6 +152,7 @@ bool CreateHud() {
     releaseSurface(g_hud.meterSurface);
     g_hud.timeSurface = engine::gfxCreateOffscreen(g_hud.timeSize.cx, g_hud.timeSize.cy, false, true);
     g_hud.meterSurface = engine::gfxCreateOffscreen(g_hud.meterWidth, kMeterHeight, false, true);
+    g_hud.panelsValid = false;
     if (!g_hud.timeSurface || !g_hud.meterSurface) return false;
     setKey(g_hud.timeSurface);
     setKey(g_hud.meterSurface);
@@ -151,19 +160,37 @@ bool CreateHud() {
 }
 
 void DrawHud(int32_t elapsedMs, float levelDb) {
-    drawTimePanel(elapsedMs);
-    drawMeterPanel(levelDb);
+    const std::wstring time = ui::widen(hudTimeText(static_cast<uint32_t>(elapsedMs < 0 ? 0 : elapsedMs)));
+    const voice::IntensitySettings& settings = voice::intensitySettings();
+    const auto segments = meterSegments(levelDb, settings);
+    const bool redrawAll = !g_hud.panelsValid;
+    bool drawn = true;
+    if (redrawAll || time != g_hud.shownTime) {
+        drawn = drawTimePanel(time) && drawn;
+        g_hud.shownTime = time;
+    }
+    if (redrawAll || segments != g_hud.shownSegments || settings.minDb != g_hud.shownMinDb ||
+        settings.maxDb != g_hud.shownMaxDb) {
+        drawn = drawMeterPanel(segments) && drawn;
+        g_hud.shownSegments = segments;
+        g_hud.shownMinDb = settings.minDb;
+        g_hud.shownMaxDb = settings.maxDb;
+    }
+    // A panel that could not be drawn is drawn again, with the other, next time.
+    g_hud.panelsValid = drawn;
     const engine::Rect& view = engine::displayConfig().viewport;
     copyPanel(g_hud.meterSurface, view.left + 520, view.bottom - kMeterHeight - 4, g_hud.meterWidth, kMeterHeight);
     copyPanel(g_hud.timeSurface, view.left + 10, 4, g_hud.timeSize.cx, g_hud.timeSize.cy);
 }
 
 void ReleaseHudSurfaces() {
+    g_hud.panelsValid = false;
     releaseSurface(g_hud.timeSurface);
     releaseSurface(g_hud.meterSurface);
 }
 
 bool RestoreHudSurfaces() {
+    g_hud.panelsValid = false;  // a restored surface holds nothing
     if (!g_hud.timeSurface || !g_hud.meterSurface) return false;
     return g_hud.timeSurface->Restore() == DD_OK && g_hud.meterSurface->Restore() == DD_OK;
 }
