@@ -695,7 +695,10 @@ TEST_F(MenuTest, AThreeTrialSessionKeepsEachTrialItsSoundAndTheBest) {
     // program Windows has for web pages.
     {
         uidriver::postClick(menu.window(), menu::kReport);
-        ASSERT_TRUE(waitFor([&] { return !sheetOpened(log).empty(); }, 30000)) << "no browser was started";
+        // Its window first: the browser is closed by its title at the end.
+        ASSERT_TRUE(waitFor([&] { return uidriver::anyWindowTitled(L"Navegador") != nullptr; }, 30000))
+            << "no browser was started";
+        ASSERT_TRUE(waitFor([&] { return !sheetOpened(log).empty(); }, 5000));
         const std::wstring opened = sheetOpened(log);
         EXPECT_NE(opened.find(folder.historyDir() + L"\\relatorios\\Paula "), std::wstring::npos)
             << ui::narrow(opened);
@@ -705,6 +708,7 @@ TEST_F(MenuTest, AThreeTrialSessionKeepsEachTrialItsSoundAndTheBest) {
         EXPECT_NE(report.find(times[best] + " (tentativa " + bestTrial + ")"), std::string::npos);
     }
     browser.reset();
+    EXPECT_TRUE(waitFor([&] { return uidriver::anyWindowTitled(L"Navegador") == nullptr; }, 10000));
     DeleteFileW(log.c_str());
     EXPECT_EQ(menu.close(), 0);
     setTrials(1);
