@@ -3,8 +3,10 @@
 #include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <optional>
 
 #include "tests/uidriver/samples.h"
+#include "tests/uidriver/test_environment_win.h"
 #include "voice/menu_commands.h"
 
 namespace uidriver {
@@ -87,7 +89,12 @@ HWND GameSession::noiseDialog() {
 bool GameSession::measureNoise() {
     HWND d = noiseDialog();
     if (!d) return failed("no noise dialog");
-    PcmPlayer room(roomNoise(4500));
+    std::optional<PcmPlayer> throughWine;
+    std::optional<ServerPlayer> throughServer;
+    if (roomThroughServer_)
+        throughServer.emplace(roomNoise(6500));
+    else
+        throughWine.emplace(roomNoise(4500));
     Sleep(300);
     clickButton(d, kNoiseStart);
     if (!waitFor([&] { return buttonEnabled(d, IDOK); }, 30000)) return failed("the noise measurement did not end");

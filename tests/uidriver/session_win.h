@@ -57,6 +57,12 @@ public:
     HWND noiseDialog();
     // Quiet room, "Obter Ruido Externo", OK.
     bool measureNoise();
+    // The soak's sessions play the room noise of every noise measurement
+    // through the audio server's own player: long enough that a capture a
+    // fresh server starts late still hears the room all through, where
+    // Wine's playback, cut short, would let a quiet room pass for the real
+    // one.
+    void playRoomNoiseThroughServer() { roomThroughServer_ = true; }
     // The game window once the noise dialog is gone.
     HWND title();
     // A dialog or message box of the program whose text starts with `text`.
@@ -86,6 +92,7 @@ public:
     const std::string& failure() const { return failure_; }
 
 private:
+    bool roomThroughServer_ = false;
     bool failed(const char* step);  // notes it; false
 
     std::wstring name_;

@@ -248,6 +248,7 @@ private:
     void runOneProgram() {
         ++process_;
         uidriver::GameSession session(programsFolder(), program_);
+        session.playRoomNoiseThroughServer();
         const DWORD started = started_ = GetTickCount();
         lastSample_ = started;
         HWND game = adult_ ? session.startMeasuring() : session.play();
