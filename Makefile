@@ -63,9 +63,13 @@ run: win
 # and any faults in out/soak/.  Its two-minute form runs inside `make test`.
 SOAK_MINUTES ?= 30
 soak_run = tools/testenv.sh -- sh -c 'cd $(B)/win && wine ./soak.exe $(1) $(2) "$$(winepath -w "$(CURDIR)/out/soak")"'
+# Each program soaks in a Wine prefix of its own: two soaks side by side
+# would otherwise share one Wine server, whose one desktop lets the other
+# program's windows hide this one's (its pixels then stop changing) and
+# whose end, when one soak finishes, would stop the other.
 soak: win
 	@mkdir -p out/soak
-	$(call soak_run,$(PROGRAM),$(SOAK_MINUTES))
+	WINEPREFIX=$(CURDIR)/$(B)/wineprefix-soak-$(PROGRAM) $(call soak_run,$(PROGRAM),$(SOAK_MINUTES))
 # A smoke run that measured the machine rather than the program (code 3:
 # too many phonations the harness could not play or hear cleanly, and no
 # fault) is run once more; both results stand in the log.

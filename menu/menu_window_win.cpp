@@ -332,10 +332,12 @@ void startSession(std::size_t index) {
 void endSession() {
     if (!g_menu.session || g_menu.running) return;
     g_menu.session->end();
-    if (g_menu.session->planned() > 1) setStatus(g_menu.session->summaryText());
+    const bool several = g_menu.session->planned() > 1;
+    const std::string summary = g_menu.session->summaryText();
     g_menu.session.reset();
     showSessionButtons(false);
     enableChoices(true);
+    if (several) setStatus(summary);
 }
 
 // Asks whether to try again a change of the history that failed; true for Retry.
@@ -443,16 +445,17 @@ void finishExercise() {
     }
     if (single || session.finished()) {
         if (!single) said = session.summaryText();
-        setStatus(said);
         g_menu.session.reset();
         enableChoices(true);
     } else {
         // The patient rests; the therapist starts the next trial or ends here.
-        setStatus(said);
         showSessionButtons(true);
         SetFocus(g_menu.nextTrial);
     }
     showPatient();
+    // Said last: once the status no longer says the exercise runs, the
+    // buttons and the list already are what the therapist acts on next.
+    setStatus(said);
     SetForegroundWindow(g_menu.window);
 }
 
