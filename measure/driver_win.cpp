@@ -116,7 +116,7 @@ void Driver::captured(WAVEHDR* header) {
 }
 
 void Driver::captureClosed() {
-    recorder().markDeviceClosed();
+    if (!recorder().markDeviceClosed()) return;  // an earlier recording's
     const std::optional<float> elapsedMs = session_.takeResult();
     if (elapsedMs) {
         takenTime_ = phonation::timeText(phonation::splitTime(*elapsedMs));
@@ -213,6 +213,14 @@ void Driver::perform(Do effect) {
         break;
     case Do::Quit: PostQuitMessage(0); break;
     }
+}
+
+int runProgram(HINSTANCE instance, const Program& program, IView& view, Driver*& current) {
+    Driver driver(program, view);
+    current = &driver;
+    const int exitCode = driver.run(instance);
+    current = nullptr;
+    return exitCode;
 }
 
 }  // namespace measure

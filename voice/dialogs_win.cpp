@@ -48,7 +48,7 @@ void onNoiseBuffer(HWND dialog, WAVEHDR* header) {
 }
 
 void onNoiseRecordingClosed(HWND dialog) {
-    waveRecorder().markDeviceClosed();
+    if (!waveRecorder().markDeviceClosed()) return;  // an earlier recording's
     EnableWindow(GetDlgItem(dialog, IDOK), TRUE);
     EnableWindow(GetDlgItem(dialog, IDC_NOISE_START), TRUE);
     // A measurement without a single counted buffer has no mean, and one
@@ -212,7 +212,9 @@ void onMicrophoneBuffer(HWND dialog, WAVEHDR* header) {
 
 void acceptMicrophone(HWND dialog) {
     CWaveRecorder& recorder = waveRecorder();
-    if (recorder.deviceClosed()) {
+    // A recording of another window (the game's, still handing its buffers
+    // back) closes there, never here: the caller's next start winds it down.
+    if (recorder.deviceClosed() || recorder.owner() != dialog) {
         EndDialog(dialog, g_microphone.volumeChanged);
         return;
     }
@@ -222,7 +224,7 @@ void acceptMicrophone(HWND dialog) {
 }
 
 void onMicrophoneRecordingClosed(HWND dialog) {
-    waveRecorder().markDeviceClosed();
+    if (!waveRecorder().markDeviceClosed()) return;  // an earlier recording's
     if (g_microphone.endPending) {
         EndDialog(dialog, g_microphone.volumeChanged);
         return;

@@ -98,7 +98,15 @@ public:
     bool deviceClosed() const {
         return state_ == RecorderState::Idle || state_ == RecorderState::Closed || state_ == RecorderState::Failed;
     }
-    void markDeviceClosed() { state_ = RecorderState::Closed; }
+    // MM_WIM_CLOSE arrived.  False when it is an earlier recording's, come
+    // late (the system may post it after a new recording has opened its
+    // device): the recording running now goes on, and must not be taken for
+    // closed, or it would stop queueing buffers and fall silent.
+    bool markDeviceClosed() {
+        if (device_ != nullptr) return false;
+        state_ = RecorderState::Closed;
+        return true;
+    }
     // Where failures go from now on.
     void reportFailuresTo(FailureReport report) { report_ = std::move(report); }
     int64_t bytesRecorded() const { return bytesRecorded_; }

@@ -123,6 +123,24 @@ TEST_F(AbelhaTest, AMenuCommandMidPhonationTimesNothingAndTheNextPhonationIsTime
     }
 }
 
+// The system may post an earlier recording's close after the next one has
+// opened its device (a dialog closed at once after a menu command): taken
+// for the running recording's, it stopped the game queueing buffers, and
+// once the hundred it had were used (6.25 s) the game stood still.
+TEST_F(AbelhaTest, ALateCloseOfAnEarlierRecordingLeavesTheGameRunning) {
+    Session session;
+    HWND game = session.play();
+    ASSERT_NE(game, nullptr);
+    PostMessageW(game, MM_WIM_CLOSE, 0, 0);
+    Sleep(7000);  // past the buffers queued when the capture started
+    ASSERT_TRUE(uidriver::GameSession::waitForCapture(game)) << "the game stood still";
+    PcmPlayer vowel(uidriver::withLeadIn(uidriver::sustainedVowel(3000)));
+    HWND confirm = session.box("Tempo Obtido");
+    ASSERT_NE(confirm, nullptr);
+    EXPECT_NEAR(confirmedMs(uidriver::dialogText(confirm)), 3000, 125);
+    uidriver::clickButton(confirm, IDNO);
+}
+
 bool nearColour(COLORREF a, COLORREF b) {
     return std::abs(GetRValue(a) - GetRValue(b)) <= 40 && std::abs(GetGValue(a) - GetGValue(b)) <= 40 &&
            std::abs(GetBValue(a) - GetBValue(b)) <= 40;

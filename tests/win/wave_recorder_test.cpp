@@ -354,6 +354,13 @@ TEST_F(RecorderTest, StartWhileTheLastRecordingDrainsFinishesItFirst) {
     ASSERT_TRUE(pumpUntil([&] { return second.dataNotifications >= 3; }, 10000));
     EXPECT_EQ(first.dataNotifications, firstSeen) << "the old owner hears nothing more";
     EXPECT_EQ(rec.allocatedSlots(), CWaveRecorder::kBufferCount);
+    // The old recording's close, come late to its owner, is not the new
+    // one's: that goes on past the buffers it started with.
+    PostMessageW(game.hwnd(), MM_WIM_CLOSE, 0, 0);
+    ASSERT_TRUE(pumpUntil([&] { return first.closeNotifications == 1; }, 5000));
+    EXPECT_EQ(rec.state(), voice::RecorderState::Recording);
+    EXPECT_TRUE(pumpUntil([&] { return second.dataNotifications > CWaveRecorder::kBufferCount + 8; }, 15000))
+        << "the recording fell silent after " << second.dataNotifications << " buffers";
     rec.RequestStop();
     ASSERT_TRUE(pumpUntil([&] { return second.closeNotifications == 1; }, 10000));
     EXPECT_EQ(rec.allocatedSlots(), 0);
