@@ -166,11 +166,7 @@ HFONT timeFont() { return m.font; }
 int RunAdult(HINSTANCE instance) {
     m.instance = instance;
     AdultView view;
-    measure::Driver adultDriver(kProgram, view);
-    m.driver = &adultDriver;
-    const int exitCode = adultDriver.run(instance);
-    m.driver = nullptr;
-    return exitCode;
+    return measure::runProgram(instance, kProgram, view, m.driver);
 }
 
 }  // namespace adult

@@ -97,4 +97,8 @@ private:
     uint32_t takenStartMs_ = 0, takenEndMs_ = 0;  // where it lies on its recording
 };
 
+// Runs `program` with `view` to its end; `current` is its driver meanwhile,
+// for the window procedures that turn messages into its events.
+int runProgram(HINSTANCE instance, const Program& program, IView& view, Driver*& current);
+
 }  // namespace measure

@@ -17,7 +17,11 @@ void SoundKeeper::add(const int16_t* samples, std::size_t count) {
         samples += count - ring_.size();
         count = ring_.size();
     }
-    for (std::size_t i = 0; i < count; ++i) ring_[(total_ + i) % ring_.size()] = samples[i];
+    // At most two runs: up to the ring's end, then from its start.
+    const std::size_t at = static_cast<std::size_t>(total_ % ring_.size());
+    const std::size_t first = std::min(count, ring_.size() - at);
+    std::copy_n(samples, first, ring_.begin() + static_cast<std::ptrdiff_t>(at));
+    std::copy_n(samples + first, count - first, ring_.begin());
     total_ += count;
 }
 
@@ -29,8 +33,13 @@ std::vector<int16_t> SoundKeeper::span(uint32_t fromMs, uint32_t toMs) const {
     const uint64_t to = std::min(sampleAt(toMs), total_);
     std::vector<int16_t> out;
     if (from >= to) return out;
-    out.reserve(static_cast<std::size_t>(to - from));
-    for (uint64_t i = from; i < to; ++i) out.push_back(ring_[static_cast<std::size_t>(i % ring_.size())]);
+    const auto count = static_cast<std::size_t>(to - from);
+    const std::size_t at = static_cast<std::size_t>(from % ring_.size());
+    const std::size_t first = std::min(count, ring_.size() - at);
+    out.reserve(count);
+    out.insert(out.end(), ring_.begin() + static_cast<std::ptrdiff_t>(at),
+               ring_.begin() + static_cast<std::ptrdiff_t>(at + first));
+    out.insert(out.end(), ring_.begin(), ring_.begin() + static_cast<std::ptrdiff_t>(count - first));
     return out;
 }
 

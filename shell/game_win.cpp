@@ -439,11 +439,7 @@ int RunGame(HINSTANCE instance, const GameProgram& program) {
     const measure::Program flowProgram{program.scene.resultFile, program.scene.resultError, measure::kGameStyle,
                                        100.0f, program.reportVolumeSetUpFailure, program.volumeMessages};
     GameView view;
-    measure::Driver gameDriver(flowProgram, view);
-    g.driver = &gameDriver;
-    const int exitCode = gameDriver.run(instance);
-    g.driver = nullptr;
-    return exitCode;
+    return measure::runProgram(instance, flowProgram, view, g.driver);
 }
 
 }  // namespace shell

@@ -33,6 +33,7 @@ TEST(SoundKeeper, APhonationKeepsHalfASecondBeforeItsStartToItsEnd) {
         int recorded;
         uint32_t startMs, endMs;
         int firstSample, count;
+        int buffer = 62;
     } cases[] = {
         {"in the middle of a recording", 20000, 9000, 3000, 6500, 2500, 4000},
         {"started at once: the lead-in is what there was", 20000, 9000, 200, 3000, 0, 3000},
@@ -40,9 +41,11 @@ TEST(SoundKeeper, APhonationKeepsHalfASecondBeforeItsStartToItsEnd) {
         {"longer than the ring: its last part only", 3000, 9000, 1000, 8000, 6000, 2000},
         {"the ring wrapped many times", 1500, 30000, 28000, 29900, 28500, 1400},
         {"nothing recorded there", 20000, 2000, 5000, 6000, 0, 0},
+        {"a buffer that runs over the ring's end", 1000, 1700, 1200, 1700, 700, 1000, 700},
+        {"one buffer longer than the ring", 1500, 4000, 3000, 4000, 2500, 1500, 4000},
     };
     for (const auto& c : cases) {
-        const std::vector<int16_t> kept = recorded(c.keptMs, c.recorded).phonation(c.startMs, c.endMs);
+        const std::vector<int16_t> kept = recorded(c.keptMs, c.recorded, c.buffer).phonation(c.startMs, c.endMs);
         ASSERT_EQ(static_cast<int>(kept.size()), c.count) << c.what;
         for (size_t i = 0; i < kept.size(); ++i)
             ASSERT_EQ(kept[i], static_cast<int16_t>(c.firstSample + static_cast<int>(i))) << c.what << " at " << i;
