@@ -348,8 +348,6 @@ bool askRetry(const std::string& what, const std::string& error, const std::stri
                            kCaption, MB_RETRYCANCEL | MB_ICONWARNING) == IDRETRY;
 }
 
-enum class Kept { inHistory, pending, lost };
-
 // Keeps the result: in the history, or, when the therapist gives up
 // retrying, on this computer until the history can be written.  A
 // confirmed time never lives in the status line alone.
@@ -401,14 +399,21 @@ void makeFolderBesideHistory(const std::wstring& folder) {
 std::string keepRecording(const std::wstring& sound, HistoryRecord& record) {
     if (sound.empty()) return " (o exercício não gravou o som desta tentativa)";
     if (g_menu.place.folder.empty()) return " (o som não foi guardado: não há pasta do histórico)";
-    const std::string name = recordingName(record);
     const std::wstring folder = recordingsFolder();
     makeFolderBesideHistory(folder);
-    const std::wstring kept = folder + L"\\" + ui::widen(name);
-    if (!MoveFileExW(sound.c_str(), kept.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH))
-        return " (o som não pôde ser guardado em " + ui::narrow(folder) + ": " + systemErrorText(GetLastError()) + ")";
-    record.recording = name;
-    return "";
+    // Never over another trial's sound: another computer sharing the
+    // history may have kept one under this name in the same second.
+    DWORD error = ERROR_FILE_EXISTS;
+    for (int copy = 1; copy <= 9 && (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS); ++copy) {
+        const std::string name = recordingName(record, copy);
+        if (MoveFileExW(sound.c_str(), (folder + L"\\" + ui::widen(name)).c_str(),
+                        MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH)) {
+            record.recording = name;
+            return "";
+        }
+        error = GetLastError();
+    }
+    return " (o som não pôde ser guardado em " + ui::narrow(folder) + ": " + systemErrorText(error) + ")";
 }
 
 void finishExercise() {
@@ -417,34 +422,17 @@ void finishExercise() {
     g_menu.running.reset();
     InvalidateRect(g_menu.window, nullptr, FALSE);
     TrialSession& session = *g_menu.session;
-    const bool single = session.planned() == 1;
-    const std::string name = exercise.name;
-    std::string said;
-    if (outcome.unreadable) {
-        said = name + " terminou, mas " + resultFile(exercise) + " não contém um tempo válido: nada foi registrado.";
-    } else if (outcome.hundredths < 0) {
-        said = single ? name + " terminou sem tempo confirmado: nada foi registrado." : session.notCountedText();
-    } else {
-        HistoryRecord record = recordNow(exercise, outcome.hundredths);
-        const std::string soundNote = keepRecording(outcome.sound, record);
-        const std::string time = timeText(record.hundredths);
-        const std::string trial = single ? name + ": " + time : session.exercise() + ", tentativa " +
-                                                                   std::to_string(record.trial) + ": " + time;
-        switch (recordResult(record)) {
-            case Kept::inHistory: said = trial + " — registrado no histórico de " + record.patient + "."; break;
-            case Kept::pending:
-                said = trial + " — guardado neste computador para " + record.patient +
-                       "; será gravado no histórico assim que ele puder ser gravado.";
-                break;
-            case Kept::lost: said = trial + " — NÃO registrado: o histórico não pôde ser gravado."; break;
-        }
-        said += soundNote;
-        session.count(record);
-        if (!single && !session.finished()) said = session.countedText() + "\n" + said;
-        fillPatientList();
+    RunEnd end{resultFile(exercise), outcome.unreadable};
+    HistoryRecord record;
+    if (!outcome.unreadable && outcome.hundredths >= 0) {
+        record = recordNow(exercise, outcome.hundredths);
+        end.soundNote = keepRecording(outcome.sound, record);
+        end.kept = recordResult(record);
+        end.record = &record;
     }
-    if (single || session.finished()) {
-        if (!single) said = session.summaryText();
+    const std::string said = session.runEnded(end);
+    if (end.record) fillPatientList();
+    if (session.finished()) {
         g_menu.session.reset();
         enableChoices(true);
     } else {
@@ -689,20 +677,64 @@ void renamePatient() {
     showPatient();
 }
 
+// What the menu keeps of a patient beside the history, each trial's sound
+// and the reports, goes with the patient; what cannot be erased is named,
+// never said to be gone.  Returns how many files were erased.
+int eraseFilesOf(const std::string& patient, const std::vector<HistoryRecord>& theirs) {
+    if (g_menu.place.folder.empty()) return 0;
+    int erased = 0;
+    std::string left;
+    const auto erase = [&](const std::wstring& path) {
+        if (DeleteFileW(path.c_str())) {
+            ++erased;
+            return;
+        }
+        const DWORD error = GetLastError();
+        if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND)
+            left += "\n" + ui::narrow(path) + " (" + systemErrorText(error) + ")";
+    };
+    // A sound the history still names is another patient's.
+    const std::vector<HistoryRecord> others = allRecords();
+    for (const HistoryRecord& r : theirs)
+        if (isPlainFileName(r.recording) &&
+            std::none_of(others.begin(), others.end(), [&](const HistoryRecord& o) { return o.recording == r.recording; }))
+            erase(recordingsFolder() + L"\\" + ui::widen(r.recording));
+    const std::wstring reports = g_menu.place.folder + L"\\" + ui::widen(kReportsFolder);
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found{};
+    if (HANDLE search = FindFirstFileW((reports + L"\\*.html").c_str(), &found); search != INVALID_HANDLE_VALUE) {
+        do {
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && isReportOf(ui::narrow(found.cFileName), patient))
+                names.push_back(found.cFileName);
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
+    for (const std::wstring& name : names) erase(reports + L"\\" + name);
+    if (!left.empty())
+        message("O paciente " + patient + " foi excluído do histórico, mas estes arquivos dele não puderam ser apagados; "
+                "apague-os à mão:" + left);
+    return erased;
+}
+
 void removePatient() {
     const auto patient = chosenPatient("excluir um paciente");
     if (!patient) return;
-    const std::size_t mine = recordsOf(allRecords(), *patient).size();
+    const std::vector<HistoryRecord> theirs = recordsOf(allRecords(), *patient);
+    const std::size_t mine = theirs.size();
     if (ui::showMessage(g_menu.window,
                         "Excluir o paciente " + *patient + " e seus " + resultsText(mine) +
-                            " do histórico?\n\nOs dados são apagados para sempre; isto não pode ser desfeito.",
+                            " do histórico?\n\nOs resultados, as gravações e os relatórios do paciente são apagados "
+                            "para sempre; isto não pode ser desfeito.",
                         kCaption, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) != IDYES)
         return;
     const bool done = rewriteBoth({*patient, std::nullopt}, "excluir o paciente");
     reloadHistory();
     if (done) {
+        const int files = eraseFilesOf(*patient, theirs);
         SetWindowTextW(g_menu.patient, L"");
-        setStatus("O paciente " + *patient + " foi excluído do histórico (" + resultsText(mine) + ").");
+        setStatus("O paciente " + *patient + " foi excluído do histórico (" + resultsText(mine) + ")." +
+                  (files > 0 ? " Também foram apagados " + std::to_string(files) + " arquivo(s) de gravação e relatório."
+                             : ""));
     }
     showPatient();
 }

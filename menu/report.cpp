@@ -1,6 +1,7 @@
 #include "menu/report.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 
 #include "menu/chart_scale.h"
@@ -152,7 +153,10 @@ std::string reportHtml(const std::string& patient, const LocalTime& today, const
     return html;
 }
 
-std::string reportFileName(const std::string& patient, const LocalTime& today) {
+namespace {
+
+// The patient's part of a report's file name.
+std::string reportStem(const std::string& patient) {
     std::string name;
     for (const char c : patientName(patient)) {
         const bool forbidden = static_cast<unsigned char>(c) < 32 || std::string("\\/:*?\"<>|").find(c) != std::string::npos;
@@ -162,9 +166,32 @@ std::string reportFileName(const std::string& patient, const LocalTime& today) {
     // only those would be no name at all.
     while (!name.empty() && (name.back() == '.' || name.back() == ' ')) name.pop_back();
     if (name.empty()) name.push_back('_');
+    return name;
+}
+
+constexpr std::size_t kDateAndExtension = sizeof " 2026-12-09.html" - 1;
+
+}  // namespace
+
+std::string reportFileName(const std::string& patient, const LocalTime& today) {
     char date[16];
     std::snprintf(date, sizeof date, "%04d-%02d-%02d", today.year, today.month, today.day);
-    return name + " " + date + ".html";
+    return reportStem(patient) + " " + date + ".html";
+}
+
+bool isReportOf(const std::string& fileName, const std::string& patient) {
+    if (fileName.size() <= kDateAndExtension) return false;
+    const std::string tail = fileName.substr(fileName.size() - kDateAndExtension);
+    // " dddd-dd-dd.html", the extension in any case, as Windows matches it.
+    for (std::size_t i = 0; i < 11; ++i) {
+        const bool digit = tail[i] >= '0' && tail[i] <= '9';
+        const char expected = i == 0 ? ' ' : i == 5 || i == 8 ? '-' : '0';
+        if (expected == '0' ? !digit : tail[i] != expected) return false;
+    }
+    std::string extension = tail.substr(11);
+    for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (extension != ".html") return false;
+    return identityKey(fileName.substr(0, fileName.size() - kDateAndExtension)) == identityKey(reportStem(patient));
 }
 
 }  // namespace menu

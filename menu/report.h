@@ -22,6 +22,10 @@ std::string reportHtml(const std::string& patient, const LocalTime& today, const
 // name cannot hold replaced, and the date.
 std::string reportFileName(const std::string& patient, const LocalTime& today);
 
+// Whether a file of the reports folder is one of `patient`'s reports,
+// written under any spelling of the name: what erasing the patient erases.
+bool isReportOf(const std::string& fileName, const std::string& patient);
+
 // Text made safe inside HTML, in elements and attributes alike.
 std::string htmlEscaped(const std::string& text);
 

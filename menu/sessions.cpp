@@ -88,11 +88,12 @@ std::vector<ResultRow> resultRows(const std::vector<Session>& sessions) {
     return rows;
 }
 
-std::string recordingName(const HistoryRecord& r) {
+std::string recordingName(const HistoryRecord& r, int copy) {
     char when[32];
     std::snprintf(when, sizeof when, "%04d-%02d-%02d %02d-%02d-%02d", r.when.year, r.when.month, r.when.day, r.when.hour,
                   r.when.minute, r.when.second);
-    return std::string(when) + " " + r.exercise + " tentativa " + std::to_string(r.trial) + ".wav";
+    return std::string(when) + " " + r.exercise + " tentativa " + std::to_string(r.trial) +
+           (copy > 1 ? " (" + std::to_string(copy) + ")" : "") + ".wav";
 }
 
 bool isPlainFileName(const std::string& name) {
@@ -125,6 +126,39 @@ std::string TrialSession::summaryText() const {
     for (const HistoryRecord& r : counted_) text += "  " + std::to_string(r.trial) + ") " + timeText(r.hundredths);
     const Summary s = summarize(counted_);
     return text + "\n" + bestText(s) + " — " + meanText(s);
+}
+
+std::string TrialSession::runEnded(const RunEnd& run) {
+    const bool single = planned_ == 1;
+    std::string said;
+    if (run.unreadable) {
+        said = exercise_ + " terminou, mas " + run.resultFile + " não contém um tempo válido: nada foi registrado.";
+    } else if (!run.record) {
+        said = single ? exercise_ + " terminou sem tempo confirmado: nada foi registrado." : notCountedText();
+    } else {
+        const HistoryRecord& record = *run.record;
+        const std::string time = timeText(record.hundredths);
+        said = single ? exercise_ + ": " + time : exercise_ + ", tentativa " + std::to_string(record.trial) + ": " + time;
+        switch (run.kept) {
+            case Kept::inHistory: said += " — registrado no histórico de " + record.patient + "."; break;
+            case Kept::pending:
+                said += " — guardado neste computador para " + record.patient +
+                        "; será gravado no histórico assim que ele puder ser gravado.";
+                break;
+            case Kept::lost: said += " — NÃO registrado: o histórico não pôde ser gravado."; break;
+        }
+        said += run.soundNote;
+        count(record);
+        if (single) {
+            end();
+            return said;
+        }
+        if (!finished()) return countedText() + "\n" + said;
+        // The last trial's trouble stays in sight under the summary.
+        return run.kept == Kept::inHistory && run.soundNote.empty() ? summaryText() : summaryText() + "\n" + said;
+    }
+    if (single) end();
+    return single || !finished() ? said : summaryText();
 }
 
 }  // namespace menu

@@ -50,8 +50,10 @@ struct ResultRow {
 std::vector<ResultRow> resultRows(const std::vector<Session>& sessions);
 
 // The name a trial's sound is kept under in the history's "gravacoes"
-// folder: "2026-12-09 10-53-12 Abelha tentativa 2.wav".
-std::string recordingName(const HistoryRecord& record);
+// folder: "2026-12-09 10-53-12 Abelha tentativa 2.wav".  Two computers
+// sharing a history may keep a trial in the same second: the later one is
+// kept as its copy 2 ("... tentativa 2 (2).wav"), and so on.
+std::string recordingName(const HistoryRecord& record, int copy = 1);
 inline constexpr char kRecordingsFolder[] = "gravacoes";
 inline constexpr char kReportsFolder[] = "relatorios";
 // A recording's name as the history holds it, when it is one the menu can
@@ -61,6 +63,19 @@ bool isPlainFileName(const std::string& name);
 // A session's id: when it started, to the second, which no two sessions of
 // one menu share.
 std::string sessionId(const LocalTime& start);
+
+// Where a confirmed trial's record was kept: in the history, on this
+// computer until the history can be written, or nowhere.
+enum class Kept { inHistory, pending, lost };
+
+// How one run of an exercise ended, as the menu found it.
+struct RunEnd {
+    std::string resultFile;                 // "abelha.dat"
+    bool unreadable = false;                // it held no valid time
+    const HistoryRecord* record = nullptr;  // the confirmed trial, when there was one
+    Kept kept = Kept::inHistory;
+    std::string soundNote;  // what became of its sound, when it was not kept
+};
 
 // The session the menu is running: which trial comes next, what has been
 // counted, and what the therapist is told.
@@ -84,6 +99,11 @@ public:
     std::string notCountedText() const;
     // Every trial's time, the best and the mean.
     std::string summaryText() const;
+
+    // A run of the exercise ended: its confirmed trial is counted, and the
+    // therapist is told what became of it; once the session is over, the
+    // whole session.  A session of one trial is over after its one run.
+    std::string runEnded(const RunEnd& run);
 
 private:
     std::string id_, exercise_;

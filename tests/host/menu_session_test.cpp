@@ -76,21 +76,68 @@ TEST(MenuSessions, TheNewColumnsReadBackAndOldFilesStillRead) {
     EXPECT_EQ(csvLine(parsed.records[0]), "2026-12-01 10:00:00;Ana;Abelha;00:07:00;7,00\r\n");
 }
 
-TEST(MenuSessions, WhatTheMenuSaysDuringASession) {
-    TrialSession session("20261209-105300", "Abelha", 3);
-    EXPECT_EQ(session.trial(), 1);
-    session.count(trial("Ana", "Abelha", 9, 1, 735, "20261209-105300", 1));
-    EXPECT_EQ(session.countedText(), "Tentativa 1 de 3: 00:07:35");
-    EXPECT_EQ(session.trial(), 2);
-    EXPECT_EQ(session.notCountedText(),
-              "A tentativa 2 de 3 terminou sem tempo confirmado e não foi contada. Próxima tentativa a repete.");
-    EXPECT_EQ(session.trial(), 2) << "a trial not counted is offered again";
-    session.count(trial("Ana", "Abelha", 9, 2, 910, "20261209-105300", 2));
-    EXPECT_FALSE(session.finished());
-    session.count(trial("Ana", "Abelha", 9, 3, 761, "20261209-105300", 3));
-    EXPECT_TRUE(session.finished());
-    EXPECT_EQ(session.summaryText(),
-              "Sessão de Abelha:  1) 00:07:35  2) 00:09:10  3) 00:07:61\nMelhor: 00:09:10, tentativa 2 — Média: 00:08:02");
+// Runs of a session as the menu finds them ending: a confirmed time in
+// hundredths, none (-1) or a result file without a valid time (-2); what
+// the therapist is told after each, and whether the session is over.
+TEST(MenuSessions, WhatTheMenuSaysAsTheRunsOfASessionEnd) {
+    struct Run {
+        int hundredths;
+        Kept kept = Kept::inHistory;
+        std::string sound = "";
+    };
+    struct Said {
+        std::string text;
+        bool over;
+    };
+    const std::string noSound = " (o exercício não gravou o som desta tentativa)";
+    const struct {
+        const char* what;
+        int planned;
+        std::vector<Run> runs;
+        std::vector<Said> said;
+    } cases[] = {
+        {"one trial, as before sessions", 1, {{735}}, {{"Abelha: 00:07:35 — registrado no histórico de Ana.", true}}},
+        {"one trial without a confirmed time", 1, {{-1}},
+         {{"Abelha terminou sem tempo confirmado: nada foi registrado.", true}}},
+        {"a result file without a valid time", 3, {{-2}},
+         {{"Abelha terminou, mas abelha.dat não contém um tempo válido: nada foi registrado.", false}}},
+        {"three trials, one declined and offered again",
+         3,
+         {{735}, {-1}, {910}, {761}},
+         {{"Tentativa 1 de 3: 00:07:35\nAbelha, tentativa 1: 00:07:35 — registrado no histórico de Ana.", false},
+          {"A tentativa 2 de 3 terminou sem tempo confirmado e não foi contada. Próxima tentativa a repete.", false},
+          {"Tentativa 2 de 3: 00:09:10\nAbelha, tentativa 2: 00:09:10 — registrado no histórico de Ana.", false},
+          {"Sessão de Abelha:  1) 00:07:35  2) 00:09:10  3) 00:07:61\nMelhor: 00:09:10, tentativa 2 — Média: 00:08:02",
+           true}}},
+        {"kept on this computer, then a trial without its sound",
+         2,
+         {{500, Kept::pending}, {600, Kept::inHistory, noSound}},
+         {{"Tentativa 1 de 2: 00:05:00\nAbelha, tentativa 1: 00:05:00 — guardado neste computador para Ana; será "
+           "gravado no histórico assim que ele puder ser gravado.",
+           false},
+          {"Sessão de Abelha:  1) 00:05:00  2) 00:06:00\nMelhor: 00:06:00, tentativa 2 — Média: 00:05:50\n"
+           "Abelha, tentativa 2: 00:06:00 — registrado no histórico de Ana." + noSound,
+           true}}},
+        {"the last trial not recorded stays in sight under the summary",
+         2,
+         {{500}, {400, Kept::lost}},
+         {{"Tentativa 1 de 2: 00:05:00\nAbelha, tentativa 1: 00:05:00 — registrado no histórico de Ana.", false},
+          {"Sessão de Abelha:  1) 00:05:00  2) 00:04:00\nMelhor: 00:05:00, tentativa 1 — Média: 00:04:50\n"
+           "Abelha, tentativa 2: 00:04:00 — NÃO registrado: o histórico não pôde ser gravado.",
+           true}}},
+    };
+    for (const auto& c : cases) {
+        TrialSession session("20261209-105300", "Abelha", c.planned);
+        ASSERT_EQ(c.runs.size(), c.said.size()) << c.what;
+        for (size_t i = 0; i < c.runs.size(); ++i) {
+            const Run& run = c.runs[i];
+            const HistoryRecord record = trial("Ana", "Abelha", 9, 1, run.hundredths, "20261209-105300", session.trial());
+            const RunEnd end{"abelha.dat", run.hundredths == -2, run.hundredths >= 0 ? &record : nullptr, run.kept,
+                             run.sound};
+            EXPECT_EQ(session.runEnded(end), c.said[i].text) << c.what << ", run " << i + 1;
+            EXPECT_EQ(session.finished(), c.said[i].over) << c.what << ", run " << i + 1;
+        }
+    }
 
     TrialSession ended("x", "Barco", 9);
     EXPECT_EQ(ended.planned(), kMostTrials);
@@ -101,6 +148,8 @@ TEST(MenuSessions, WhatTheMenuSaysDuringASession) {
 
 TEST(MenuSessions, ARecordingIsNamedFromItsTrialAndOnlyPlainNamesArePlayed) {
     EXPECT_EQ(recordingName(trial("Ana", "Abelha", 9, 53, 735, "s", 2)), "2026-12-09 10-53-00 Abelha tentativa 2.wav");
+    EXPECT_EQ(recordingName(trial("Ana", "Abelha", 9, 53, 735, "s", 2), 2),
+              "2026-12-09 10-53-00 Abelha tentativa 2 (2).wav");
     const struct {
         const char* name;
         bool plain;
@@ -150,6 +199,29 @@ TEST(MenuReport, FileNamesHoldWhatWindowsAllows) {
         {"...", "_ 2026-12-09.html"},
     };
     for (const auto& c : cases) EXPECT_EQ(reportFileName(c.patient, {2026, 12, 9, 0, 0, 0}), c.file) << c.patient;
+}
+
+// Erasing a patient erases the reports written for any spelling of the
+// name, and no other patient's.
+TEST(MenuReport, APatientsReportsAreKnownByTheirNames) {
+    const struct {
+        const char* file;
+        const char* patient;
+        bool theirs;
+    } cases[] = {
+        {"Ana Souza 2026-12-09.html", "Ana Souza", true},
+        {"ana  souza 2026-01-31.HTML", "ANA SOUZA", true},
+        {"a_b 2026-12-09.html", "a/b", true},
+        {"_ 2026-12-09.html", "...", true},
+        {"Ana Souza Lima 2026-12-09.html", "Ana Souza", false},
+        {"Ana 2026-12-09.html", "Ana Souza", false},
+        {"Joao 2026-12-09.html", "João", false},
+        {"Ana Souza 2026-12-9.html", "Ana Souza", false},
+        {"Ana Souza 2026-12-09.htm", "Ana Souza", false},
+        {"Ana Souza.html", "Ana Souza", false},
+        {" 2026-12-09.html", "", false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(isReportOf(c.file, c.patient), c.theirs) << c.file << " / " << c.patient;
 }
 
 }  // namespace

@@ -50,8 +50,10 @@ menu::HistoryRecord trial(int day, const char* exercise, int hundredths, const c
 class ReportPrint : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (run("command -v chromium").empty() || run("command -v pdftotext").empty())
-            GTEST_SKIP() << "needs chromium and pdftotext (tools/deps.sh installs them)";
+        // The project installs them: missing, the report went unchecked.
+        if (run("command -v chromium").empty() || run("command -v pdftotext").empty() ||
+            run("command -v convert").empty())
+            GTEST_FAIL() << "needs chromium, pdftotext and convert (tools/deps.sh installs them)";
         dir_ = fs::temp_directory_path() / ("te-report-" + std::to_string(::getpid()));
         fs::create_directories(dir_);
     }

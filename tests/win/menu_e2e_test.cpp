@@ -523,12 +523,21 @@ TEST_F(MenuTest, AHistoryFolderOutOfReachIsSaid) {
 }
 
 // Corrigir nome renames every spelling of the patient, Excluir paciente
-// removes them, each in the file itself, and the other lines stay.
+// removes them, each in the file itself, and the other lines stay; the
+// patient's sounds and reports go too, no one else's.
 TEST_F(MenuTest, ANameIsCorrectedAndAPatientRemoved) {
     MenuFolder folder;
     const std::string bruno = "2026-03-12 08:00:00;Bruno;Carro;00:03:00;3,00\r\n";
-    folder.writeHistory(kBomHeader + "2026-03-10 10:00:00;Ana Souza;Abelha;00:04:00;4,00\r\n" + bruno +
-                        "11/03/2026 10:00;ana  souza;Barco;0:05:00;5\r\n");
+    folder.writeHistory(kBomHeader + "2026-03-10 10:00:00;Ana Souza;Abelha;00:04:00;4,00;20260310-100000;1;ana.wav\r\n" +
+                        bruno + "11/03/2026 10:00;ana  souza;Barco;0:05:00;5\r\n");
+    const std::wstring sounds = folder.historyDir() + L"\\gravacoes", reports = folder.historyDir() + L"\\relatorios";
+    CreateDirectoryW(sounds.c_str(), nullptr);
+    CreateDirectoryW(reports.c_str(), nullptr);
+    const std::wstring anasSound = sounds + L"\\ana.wav", brunosSound = sounds + L"\\bruno.wav",
+                       anasReport = reports + L"\\ana sousa 2026-03-12.html",
+                       brunosReport = reports + L"\\Bruno 2026-03-12.html";
+    for (const std::wstring& file : {anasSound, brunosSound, anasReport, brunosReport})
+        std::ofstream(file.c_str(), std::ios::binary) << "x";
     Menu menu(folder);
     ASSERT_NE(menu.window(), nullptr);
     menu.choosePatient("ANA SOUZA");
@@ -551,6 +560,11 @@ TEST_F(MenuTest, ANameIsCorrectedAndAPatientRemoved) {
     ASSERT_NE(sure, nullptr);
     uidriver::clickButton(sure, IDYES);
     EXPECT_TRUE(menu.statusSays("O paciente Ana Sousa foi excluído do histórico (2 resultados).")) << menu.status();
+    EXPECT_TRUE(menu.statusSays("Também foram apagados 2 arquivo(s)")) << menu.status();
+    EXPECT_FALSE(fileExists(anasSound));
+    EXPECT_FALSE(fileExists(anasReport));
+    EXPECT_TRUE(fileExists(brunosSound));
+    EXPECT_TRUE(fileExists(brunosReport));
     EXPECT_TRUE(menu.lines().empty());
     EXPECT_EQ(readFile(folder.historyPath()), kBomHeader + bruno) << "only the other patient's line is left";
     EXPECT_FALSE(fileExists(folder.historyDir() + L"\\historico.bak")) << "no copy keeps what was removed";
