@@ -54,7 +54,7 @@ bench-smoke: host
 	@for b in $(B)/host/tests/*_bench; do [ -x "$$b" ] && "$$b" --benchmark_min_time=0.05 || exit 1; done
 bench: host win
 	@for b in $(B)/host/tests/*_bench; do [ -x "$$b" ] && "$$b" || exit 1; done
-	tools/testenv.sh -- sh -c 'cd $(B)/win && TE_BENCH_FULL=1 ctest -L bench --output-on-failure -V'
+	TE_SCREEN=1920x1080x24 tools/testenv.sh -- sh -c 'cd $(B)/win && TE_BENCH_FULL=1 ctest -L bench --output-on-failure -V'
 
 run: win
 	tools/run.sh $(PROGRAM) $(B)/win out

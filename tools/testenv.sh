@@ -10,6 +10,8 @@
 #
 # Exports DISPLAY, WINEPREFIX, WINEDEBUG, PULSE_SERVER, TE_SINK (the sink to
 # play into) for the command, and stops everything it started on exit.
+# TE_SCREEN sets the virtual display's size (default 1024x768x24; the
+# benchmarks take the full-screen figure at 1920x1080x24).
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -51,7 +53,7 @@ trap cleanup EXIT INT TERM
 if [ "$force_virtual" = 1 ] || [ -z "${DISPLAY:-}" ]; then
   for n in $(seq 90 140); do
     [ -e /tmp/.X$n-lock ] || [ -e /tmp/.X11-unix/X$n ] && continue
-    Xvfb :$n -screen 0 1024x768x24 -nolisten tcp >"$state/xvfb.log" 2>&1 &
+    Xvfb :$n -screen 0 "${TE_SCREEN:-1024x768x24}" -nolisten tcp >"$state/xvfb.log" 2>&1 &
     pids+=($!)
     for _ in $(seq 1 100); do
       [ -e /tmp/.X11-unix/X$n ] && break

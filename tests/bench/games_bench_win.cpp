@@ -20,6 +20,7 @@
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -27,6 +28,7 @@
 
 #include "bench_run.h"
 #include "engine/art_archive.h"
+#include "engine/display_config.h"
 #include "engine/dib.h"
 #include "tests/uidriver/driver_win.h"
 #include "tests/uidriver/samples.h"
@@ -344,25 +346,48 @@ struct PlayFigures {
     double gameMsPerFrame;  // the game's own thread: the voice step, the scene and the frame composition
 };
 
-// CPU use while the game plays to vowels and pauses.  A look at the main
-// sprite every quarter second: unless it shows its voiced pictures, the
-// voice is not reaching the game and this is not play.
-PlayFigures measurePlay(uidriver::GameSession& session, HWND game, const scenes::SceneDescription& scene,
-                        const char* name) {
+// Does a look at the screen show the game's main sprite voiced?
+using VoicedLook = std::function<bool(const uidriver::ScreenGrab&)>;
+
+// In the window: the main sprite's voiced pictures where the scene puts them.
+VoicedLook voicedInTheWindow(HWND game, const scenes::SceneDescription& scene, const char* name) {
     const std::wstring dir = buildDir();
-    const auto pictures =
-        gametest::readSpritePictures(std::string(dir.begin(), dir.end()) + "\\" + name + ".ff", scene);
+    auto pictures = gametest::readSpritePictures(std::string(dir.begin(), dir.end()) + "\\" + name + ".ff", scene);
     if (pictures.empty()) cannotMeasure("the main sprite's pictures could not be read from the art file");
     const RECT client = uidriver::clientRectOnScreen(game);
     const int voicedY = gametest::mainSpriteY(scene, scenes::kVoiced);
+    return [&scene, pictures = std::move(pictures), client, voicedY](const uidriver::ScreenGrab& grab) {
+        return gametest::showsMainSprite(scene, pictures, grab, client, scenes::kVoiced, voicedY);
+    };
+}
+
+// Scaled over the screen (F11): the bee's yellow where the scale puts the
+// band it flies in when voiced.  Scaling may shade a colour a little.
+VoicedLook beeVoicedScaled(const engine::Rect& frame, COLORREF yellow) {
+    return [frame, yellow](const uidriver::ScreenGrab& grab) {
+        const auto alike = [&](COLORREF c) {
+            return c != CLR_INVALID && std::abs(GetRValue(c) - GetRValue(yellow)) <= 40 &&
+                   std::abs(GetGValue(c) - GetGValue(yellow)) <= 40 && std::abs(GetBValue(c) - GetBValue(yellow)) <= 40;
+        };
+        int seen = 0;
+        for (int y = frame.top + 220 * frame.height() / 480; y < frame.top + 284 * frame.height() / 480; ++y)
+            for (int x = frame.left + 30 * frame.width() / 640; x < frame.left + 85 * frame.width() / 640; ++x)
+                seen += alike(grab.at(x, y));
+        return seen > kBeePixels;
+    };
+}
+
+// CPU use while the game plays to vowels and pauses.  A look at the main
+// sprite every quarter second: unless it shows its voiced pictures, the
+// voice is not reaching the game and this is not play.
+PlayFigures measurePlay(uidriver::GameSession& session, HWND game, const VoicedLook& voiced, const char* name) {
     PcmPlayer player(vowelsAndPauses());
     if (!player.started()) cannotMeasure("the vowel could not be played");
     int voicedLooks = 0;
     const CpuUse play = cpuUse(session.program(), [&] {
         const double end = nowMs() + kCpuWindowMs;
         while (nowMs() < end) {
-            voicedLooks += gametest::showsMainSprite(scene, pictures, uidriver::grabScreen(), client, scenes::kVoiced,
-                                                     voicedY);
+            voicedLooks += voiced(uidriver::grabScreen());
             Sleep(250);
         }
     }, game);
@@ -382,7 +407,7 @@ void measureBoatAgainst(const PlayFigures& bee) {
     uidriver::GameSession session(buildDir(), L"barco");
     HWND game = session.play();
     if (!game) cannotMeasure("barco's play did not start");
-    const PlayFigures boat = measurePlay(session, game, scenes::boatScene(), "barco");
+    const PlayFigures boat = measurePlay(session, game, voicedInTheWindow(game, scenes::boatScene(), "barco"), "barco");
     std::printf("barco against abelha in play, CPU per frame: game thread %.2f ms against %.2f ms (%+.2f ms), "
                 "whole program %.2f ms against %.2f ms (%+.2f ms)\n",
                 boat.gameMsPerFrame, bee.gameMsPerFrame, boat.gameMsPerFrame - bee.gameMsPerFrame, boat.cpuMsPerFrame,
@@ -417,7 +442,25 @@ int measure() {
 
     // 2. Play: the recording, the scene and the HUD, with the voice coming
     // and going.
-    const PlayFigures beePlay = measurePlay(session, game, scenes::beeScene(), "abelha");
+    const PlayFigures beePlay = measurePlay(session, game, voicedInTheWindow(game, scenes::beeScene(), "abelha"), "abelha");
+    // 2b. Play scaled over the whole screen (F11): the stretch on every
+    // present, and the black bars.
+    {
+        uidriver::pressKey(game, VK_F11);
+        const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+        if (!waitFor([&] {
+                RECT r{};
+                return GetWindowRect(game, &r) && r.left == 0 && r.top == 0 && r.right == width && r.bottom == height;
+            }, 5000))
+            cannotMeasure("F11 did not make the game cover the screen");
+        Sleep(1500);
+        const std::string label = "abelha full screen " + std::to_string(width) + "x" + std::to_string(height);
+        measurePlay(session, game, beeVoicedScaled(engine::letterboxedRect({0, 0, width, height}, 640, 480), yellow),
+                    label.c_str());
+        uidriver::pressKey(game, VK_F11);
+        if (!waitFor([&] { return GetMenu(game) != nullptr; }, 5000)) cannotMeasure("F11 did not give the window back");
+        Sleep(1500);
+    }
     // 3. Voice onset: the game against a recorder of our own, both fed by
     // the same sound.
     AudioProbe probe;
