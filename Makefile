@@ -64,9 +64,9 @@ run: win
 SOAK_MINUTES ?= 30
 soak_run = tools/testenv.sh -- sh -c 'cd $(B)/win && wine ./soak.exe $(1) $(2) "$$(winepath -w "$(CURDIR)/out/soak")"'
 # Each program soaks in a Wine prefix of its own: two soaks side by side
-# would otherwise share one Wine server, whose one desktop lets the other
-# program's windows hide this one's (its pixels then stop changing) and
-# whose end, when one soak finishes, would stop the other.
+# would otherwise share one Wine server, with one desktop and one
+# foreground window for both, and whose end, when one soak finishes, would
+# stop the other.
 soak: win
 	@mkdir -p out/soak
 	WINEPREFIX=$(CURDIR)/$(B)/wineprefix-soak-$(PROGRAM) $(call soak_run,$(PROGRAM),$(SOAK_MINUTES))
