@@ -149,16 +149,15 @@ std::string TrialSession::runEnded(const RunEnd& run) {
         }
         said += run.soundNote;
         count(record);
-        if (single) {
-            end();
-            return said;
-        }
-        if (!finished()) return countedText() + "\n" + said;
-        // The last trial's trouble stays in sight under the summary.
-        return run.kept == Kept::inHistory && run.soundNote.empty() ? summaryText() : summaryText() + "\n" + said;
     }
-    if (single) end();
-    return single || !finished() ? said : summaryText();
+    if (single) {
+        end();
+        return said;
+    }
+    if (!finished()) return run.record ? countedText() + "\n" + said : said;
+    // The last trial's trouble stays in sight under the summary.
+    const bool trouble = run.kept != Kept::inHistory || !run.soundNote.empty();
+    return trouble ? summaryText() + "\n" + said : summaryText();
 }
 
 }  // namespace menu

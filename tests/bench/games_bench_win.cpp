@@ -365,14 +365,10 @@ VoicedLook voicedInTheWindow(HWND game, const scenes::SceneDescription& scene, c
 // band it flies in when voiced.  Scaling may shade a colour a little.
 VoicedLook beeVoicedScaled(const engine::Rect& frame, COLORREF yellow) {
     return [frame, yellow](const uidriver::ScreenGrab& grab) {
-        const auto alike = [&](COLORREF c) {
-            return c != CLR_INVALID && std::abs(GetRValue(c) - GetRValue(yellow)) <= 40 &&
-                   std::abs(GetGValue(c) - GetGValue(yellow)) <= 40 && std::abs(GetBValue(c) - GetBValue(yellow)) <= 40;
-        };
         int seen = 0;
         for (int y = frame.top + 220 * frame.height() / 480; y < frame.top + 284 * frame.height() / 480; ++y)
             for (int x = frame.left + 30 * frame.width() / 640; x < frame.left + 85 * frame.width() / 640; ++x)
-                seen += alike(grab.at(x, y));
+                seen += uidriver::nearColour(grab.at(x, y), yellow);
         return seen > kBeePixels;
     };
 }

@@ -483,4 +483,9 @@ ProcessSample Program::sample() const {
     return sample;
 }
 
+bool nearColour(COLORREF a, COLORREF b, int tolerance) {
+    return a != CLR_INVALID && b != CLR_INVALID && std::abs(GetRValue(a) - GetRValue(b)) <= tolerance &&
+           std::abs(GetGValue(a) - GetGValue(b)) <= tolerance && std::abs(GetBValue(a) - GetBValue(b)) <= tolerance;
+}
+
 }  // namespace uidriver

@@ -106,6 +106,9 @@ void typeText(HWND edit, const std::string& text);
 
 // Saves the whole screen as a 24-bit BMP; false when it cannot.
 bool saveScreenshot(const std::wstring& path);
+// Two colours within `tolerance` of each other in every channel: a
+// picture scaled or blended may shade a colour a little.
+bool nearColour(COLORREF a, COLORREF b, int tolerance = 40);
 // One pixel of the screen, as RGB.
 COLORREF screenPixel(int x, int y);
 // Pixels of `colour` in the screen area, every other row and column.
