@@ -75,7 +75,9 @@ if [ "$audio" = 1 ]; then
   # by creating the file "stop" or "start" in $TE_AUDIO_CONTROL_DIR; the file
   # disappears once it is done.  A file NAME.play there (16-bit mono PCM at
   # 11025 Hz) is played into the sink by the server's own player; it is
-  # NAME.playing while it plays and goes when it is done.
+  # NAME.playing while it plays and goes when it is done.  NAME.stop ends it
+  # early (a test that failed halfway must not leave its vowel sounding
+  # into the next one).
   cat >"$state/audio-control.sh" <<SCRIPT
 #!/bin/sh
 export PULSE_RUNTIME_PATH="$PULSE_RUNTIME_PATH" PULSE_SERVER="$PULSE_SERVER"
@@ -106,12 +108,21 @@ SCRIPT
         "$state/audio-control.sh" "$request" >/dev/null 2>&1
         rm -f "$state/audio-requests/$request"
       done
+      for stop in "$state/audio-requests"/*.stop; do
+        [ -e "$stop" ] || continue
+        name="${stop%.stop}"
+        rm -f "$name.play"
+        [ -f "$name.pid" ] && kill "$(cat "$name.pid")" 2>/dev/null
+        rm -f "$stop"
+      done
       for sound in "$state/audio-requests"/*.play; do
         [ -e "$sound" ] || continue
-        playing="${sound%.play}.playing"
-        mv "$sound" "$playing" || continue
-        ( paplay --raw --rate=11025 --channels=1 --format=s16le "$playing" >/dev/null 2>&1
-          rm -f "$playing" ) &
+        name="${sound%.play}"
+        mv "$sound" "$name.playing" || continue
+        ( paplay --raw --rate=11025 --channels=1 --format=s16le "$name.playing" >/dev/null 2>&1 &
+          echo $! >"$name.pid"
+          wait
+          rm -f "$name.playing" "$name.pid" ) &
       done
     done
   ) &

@@ -47,6 +47,12 @@ ServerPlayer::ServerPlayer(const std::vector<int16_t>& samples) {
     throughWine_ = std::make_unique<PcmPlayer>(samples);
 }
 
+ServerPlayer::~ServerPlayer() {
+    if (request_.empty() || finished()) return;
+    std::ofstream((request_ + L".stop").c_str()).close();
+    waitFor([this] { return finished(); }, 2000);
+}
+
 // The environment renames the request while it plays it and removes it
 // when done.
 bool ServerPlayer::finished() const {

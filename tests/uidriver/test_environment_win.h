@@ -23,10 +23,15 @@ bool audioServer(const char* request);
 // the audio server's own player, outside Wine.  A long soak's vowels then
 // arrive whole even on a busy machine, where Wine's playback falls behind
 // for moments and leaves holes in them.  Outside the environment it plays
-// through Wine like PcmPlayer.
+// through Wine like PcmPlayer.  Like PcmPlayer, it stops the sound when it
+// goes out of scope, so a test that fails halfway leaves the next one quiet.
 class ServerPlayer {
 public:
     explicit ServerPlayer(const std::vector<int16_t>& samples);
+    ~ServerPlayer();
+    ServerPlayer(const ServerPlayer&) = delete;
+    ServerPlayer& operator=(const ServerPlayer&) = delete;
+    bool started() const { return !request_.empty() || (throughWine_ && throughWine_->started()); }
     bool finished() const;
 
 private:

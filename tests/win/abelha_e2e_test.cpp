@@ -22,10 +22,11 @@
 #include "tests/uidriver/driver_win.h"
 #include "tests/uidriver/samples.h"
 #include "tests/uidriver/session_win.h"
+#include "tests/uidriver/test_environment_win.h"
 
 namespace {
 
-using uidriver::PcmPlayer;
+using uidriver::ServerPlayer;
 using uidriver::Program;
 using uidriver::waitFor;
 
@@ -62,7 +63,7 @@ TEST_F(AbelhaTest, DecliningRestartsAndTheNextPhonationAsksAgain) {
     Session session;
     ASSERT_NE(session.play(), nullptr);
     for (int round = 0; round < 2; ++round) {
-        PcmPlayer vowel(uidriver::withLeadIn(uidriver::sustainedVowel(2600)));
+        ServerPlayer vowel(uidriver::withLeadIn(uidriver::sustainedVowel(2600)));
         HWND confirm = session.box("Tempo Obtido");
         if (!confirm) saveShot(round == 0 ? L"abelha-declining-0" : L"abelha-declining-1");
         ASSERT_NE(confirm, nullptr) << "round " << round;
@@ -97,7 +98,7 @@ TEST_F(AbelhaTest, AMenuCommandMidPhonationTimesNothingAndTheNextPhonationIsTime
         HWND game = session.play();
         ASSERT_NE(game, nullptr);
         {
-            PcmPlayer vowel(uidriver::withLeadIn(uidriver::sustainedVowel(5000)));
+            ServerPlayer vowel(uidriver::withLeadIn(uidriver::sustainedVowel(5000)));
             Sleep(800 + 2500);  // in the middle of the vowel
             PostMessageW(game, WM_COMMAND, static_cast<WPARAM>(c.command), 0);
             HWND opened = session.box(c.window, 10000);
@@ -113,7 +114,7 @@ TEST_F(AbelhaTest, AMenuCommandMidPhonationTimesNothingAndTheNextPhonationIsTime
 
         ASSERT_TRUE(uidriver::GameSession::waitForCapture(game)) << "the capture starts again";
         Sleep(5000);  // Wine loses the first moments of every new capture, more of them on a busy machine
-        PcmPlayer vowel(uidriver::withLeadIn(uidriver::sustainedVowel(3000)));
+        ServerPlayer vowel(uidriver::withLeadIn(uidriver::sustainedVowel(3000)));
         HWND confirm = session.box("Tempo Obtido");
         ASSERT_NE(confirm, nullptr);
         EXPECT_NEAR(confirmedMs(uidriver::dialogText(confirm)), 3000, 125);
@@ -134,17 +135,14 @@ TEST_F(AbelhaTest, ALateCloseOfAnEarlierRecordingLeavesTheGameRunning) {
     PostMessageW(game, MM_WIM_CLOSE, 0, 0);
     Sleep(7000);  // past the buffers queued when the capture started
     ASSERT_TRUE(uidriver::GameSession::waitForCapture(game)) << "the game stood still";
-    PcmPlayer vowel(uidriver::withLeadIn(uidriver::sustainedVowel(3000)));
+    ServerPlayer vowel(uidriver::withLeadIn(uidriver::sustainedVowel(3000)));
     HWND confirm = session.box("Tempo Obtido");
     ASSERT_NE(confirm, nullptr);
     EXPECT_NEAR(confirmedMs(uidriver::dialogText(confirm)), 3000, 125);
     uidriver::clickButton(confirm, IDNO);
 }
 
-bool nearColour(COLORREF a, COLORREF b) {
-    return std::abs(GetRValue(a) - GetRValue(b)) <= 40 && std::abs(GetGValue(a) - GetGValue(b)) <= 40 &&
-           std::abs(GetBValue(a) - GetBValue(b)) <= 40;
-}
+using uidriver::nearColour;
 
 bool windowCovers(HWND window, const RECT& area) {
     RECT r{};
@@ -196,7 +194,7 @@ TEST_F(AbelhaTest, F11ShowsTheFrameScaledOverTheScreenAndGivesTheWindowBack) {
     ASSERT_TRUE(waitFor([&] { return !popup || !IsWindowVisible(popup); }, 5000));
 
     {
-        PcmPlayer vowel(uidriver::withLeadIn(uidriver::sustainedVowel(3000)));
+        ServerPlayer vowel(uidriver::withLeadIn(uidriver::sustainedVowel(3000)));
         HWND confirm = session.box("Tempo Obtido");
         if (!confirm) saveShot(L"abelha-f11-no-confirmation");
         ASSERT_NE(confirm, nullptr);
@@ -282,7 +280,7 @@ TEST_F(AbelhaTest, TheMicrophoneGoesAwayMidPhonationAndComesBack) {
     ASSERT_EQ(fault, "");
     ASSERT_TRUE(uidriver::GameSession::waitForCapture(game)) << "the capture runs again";
     Sleep(5000);
-    PcmPlayer vowel(uidriver::withLeadIn(uidriver::sustainedVowel(3000)));
+    ServerPlayer vowel(uidriver::withLeadIn(uidriver::sustainedVowel(3000)));
     HWND confirm = session.box("Tempo Obtido");
     ASSERT_NE(confirm, nullptr);
     EXPECT_NEAR(confirmedMs(uidriver::dialogText(confirm)), 3000, 125);
@@ -368,7 +366,7 @@ TEST_F(AbelhaTest, ADamagedArtFileNeverCrashesTheGame) {
 // creation-error text, OK, and an exit with code 0.
 void confirmAndExpectTheCreationError(uidriver::GameSession& session) {
     Sleep(2000);
-    PcmPlayer vowel(uidriver::withLeadIn(uidriver::sustainedVowel(3000)));
+    ServerPlayer vowel(uidriver::withLeadIn(uidriver::sustainedVowel(3000)));
     HWND confirm = session.box("Tempo Obtido");
     ASSERT_NE(confirm, nullptr);
     uidriver::clickButton(confirm, IDYES);
@@ -475,7 +473,7 @@ TEST_F(AbelhaTest, PhonationOfOneAndAHalfSecondsIsNotTaken) {
     HWND game = session.play();
     ASSERT_NE(game, nullptr);
     {
-        PcmPlayer vowel(uidriver::withLeadIn(uidriver::sustainedVowel(1500)));
+        ServerPlayer vowel(uidriver::withLeadIn(uidriver::sustainedVowel(1500)));
         waitFor([&] { return vowel.finished(); }, 10000);
     }
     EXPECT_EQ(session.box("Tempo Obtido", 2500), nullptr) << "a phonation of 2 s or less is dropped";

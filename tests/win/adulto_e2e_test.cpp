@@ -10,13 +10,14 @@
 #include "tests/uidriver/driver_win.h"
 #include "tests/uidriver/samples.h"
 #include "tests/uidriver/session_win.h"
+#include "tests/uidriver/test_environment_win.h"
 
 namespace {
 
 using uidriver::confirmedMs;
 using uidriver::countColour;
 using uidriver::fileExists;
-using uidriver::PcmPlayer;
+using uidriver::ServerPlayer;
 using uidriver::readFile;
 using uidriver::waitFor;
 
@@ -99,7 +100,7 @@ TEST_F(AdultoTest, NothingBeforeTheClickThenBarsTheTimeAndTheResult) {
     EXPECT_TRUE(EqualRect(&frame, &after));
 
     {
-        PcmPlayer vowel(uidriver::withLeadIn(uidriver::sustainedVowel(1500)));
+        ServerPlayer vowel(uidriver::withLeadIn(uidriver::sustainedVowel(1500)));
         ASSERT_TRUE(waitFor([&] { return vowel.finished(); }, 15000));
     }
     saveShot(L"adulto-invitation");
@@ -113,7 +114,7 @@ TEST_F(AdultoTest, NothingBeforeTheClickThenBarsTheTimeAndTheResult) {
     EXPECT_EQ(Session::bars(main), 0);
 
     const long lengthMs = 3000;
-    PcmPlayer vowel(uidriver::withLeadIn(uidriver::sustainedVowel(lengthMs)));
+    ServerPlayer vowel(uidriver::withLeadIn(uidriver::sustainedVowel(lengthMs)));
     EXPECT_TRUE(waitFor([&] { return Session::bars(main) > 40; }, 10000)) << "a vowel adds cyan bars";
     saveShot(L"adulto-measuring");
 
@@ -133,7 +134,7 @@ TEST_F(AdultoTest, DecliningKeepsTheBarsAndTimesTheNextPhonationOnItsOwnClock) {
     HWND main = session.startMeasuring();
     ASSERT_NE(main, nullptr);
     {
-        PcmPlayer vowel(uidriver::withLeadIn(uidriver::sustainedVowel(2600)));
+        ServerPlayer vowel(uidriver::withLeadIn(uidriver::sustainedVowel(2600)));
         confirm(session, 2600, IDNO);
     }
     const int bars = Session::bars(main);
@@ -144,7 +145,7 @@ TEST_F(AdultoTest, DecliningKeepsTheBarsAndTimesTheNextPhonationOnItsOwnClock) {
     Sleep(3000);  // Wine loses the first moments of every new capture
     EXPECT_EQ(Session::bars(main), bars) << "the graph keeps its bars";
     {
-        PcmPlayer vowel(uidriver::withLeadIn(uidriver::sustainedVowel(3500)));
+        ServerPlayer vowel(uidriver::withLeadIn(uidriver::sustainedVowel(3500)));
         Sleep(800 + 2500);
         freezeWindowThread(main, 2000);  // the vowel ends while the program is held
         confirm(session, 3500, IDYES);
@@ -168,7 +169,7 @@ TEST_F(AdultoTest, TheMicrophoneGoesAwayMidPhonationAndComesBack) {
     if (!fault.empty()) saveShot(L"adulto-microphone-lost");
     ASSERT_EQ(fault, "");
     Sleep(5000);
-    PcmPlayer vowel(uidriver::withLeadIn(uidriver::sustainedVowel(3000)));
+    ServerPlayer vowel(uidriver::withLeadIn(uidriver::sustainedVowel(3000)));
     confirm(session, 3000, IDYES);
     EXPECT_EQ(session.program().waitExit(20000), 0);
 }

@@ -20,11 +20,12 @@
 #include "tests/uidriver/driver_win.h"
 #include "tests/uidriver/samples.h"
 #include "tests/uidriver/session_win.h"
+#include "tests/uidriver/test_environment_win.h"
 #include "game_pictures_win.h"
 
 namespace {
 
-using uidriver::PcmPlayer;
+using uidriver::ServerPlayer;
 using gametest::readPictures;
 using gametest::showsMainSprite;
 using uidriver::ScreenGrab;
@@ -130,7 +131,7 @@ TEST_P(GameEndToEnd, PhonationIsTimedConfirmedAndSaved) {
     EXPECT_GT(frontPlaneShown(name(), art, idle, client), 0.8) << "the game's own ground along the bottom";
 
     const int lengthMs = 3000;
-    PcmPlayer vowel(uidriver::withLeadIn(uidriver::sustainedVowel(lengthMs)));
+    ServerPlayer vowel(uidriver::withLeadIn(uidriver::sustainedVowel(lengthMs)));
     ScreenGrab voiced;
     EXPECT_TRUE(waitFor([&] { return showsMainSprite(scene(), art, voiced = uidriver::grabScreen(), client, scenes::kVoiced, voicedY); },
                         8000))

@@ -21,11 +21,12 @@
 #include "tests/uidriver/driver_win.h"
 #include "tests/uidriver/samples.h"
 #include "tests/uidriver/session_win.h"
+#include "tests/uidriver/test_environment_win.h"
 #include "winui/user_message_win.h"
 
 namespace {
 
-using uidriver::PcmPlayer;
+using uidriver::ServerPlayer;
 using uidriver::waitFor;
 
 constexpr int kAbelha = 0, kCarro = 1;
@@ -172,7 +173,7 @@ private:
 HWND playUntilConfirmation(uidriver::GameSession& game, const wchar_t* shotOnFailure) {
     if (!game.program().started() || !game.play()) return nullptr;
     Sleep(3000);  // Wine loses the first moments of a new capture, more so on a fresh sound server
-    PcmPlayer vowel(uidriver::withLeadIn(uidriver::sustainedVowel(4500)));
+    ServerPlayer vowel(uidriver::withLeadIn(uidriver::sustainedVowel(4500)));
     HWND box = game.box("Tempo Obtido");
     if (!box) saveShot(shotOnFailure);
     return box;
@@ -632,7 +633,7 @@ TEST_F(MenuTest, AThreeTrialSessionKeepsEachTrialItsSoundAndTheBest) {
         Sleep(5000);  // Wine loses the first moments of a new capture, more of them on a fresh sound server
         HWND confirm = nullptr;
         {
-            PcmPlayer vowel(uidriver::withLeadIn(uidriver::sustainedVowel(trials[i].vowelMs)));
+            ServerPlayer vowel(uidriver::withLeadIn(uidriver::sustainedVowel(trials[i].vowelMs)));
             confirm = game.box("Tempo Obtido");
             if (!confirm) saveShot(L"menu-session-no-confirmation");
             ASSERT_NE(confirm, nullptr);
