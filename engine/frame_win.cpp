@@ -186,11 +186,36 @@ bool gfxShowSplash() {
     return blt(front, &dest, surface, nullptr);
 }
 
+// In a window at the frame's own size, the back buffer goes to the window
+// with one GDI copy.  A Blt to the primary surface makes Wine copy the frame
+// into a front buffer of its own first and then to the window, which cost
+// the game thread as much again as composing the frame.  Scaled (F11) and on
+// a palette screen the Blt stays: GDI's stretch would move a sixth of the
+// scaled pixels by one, and its palette handling is not the one tested.
+bool presentThroughWindow(const DisplayObjects& d, const DisplayConfig& config) {
+    const Rect& on = config.presentRect;
+    if (config.bitsPerPixel == 8 || d.window == nullptr || on.width() != config.screenWidth ||
+        on.height() != config.screenHeight)
+        return false;
+    POINT origin{on.left, on.top};
+    if (!ScreenToClient(d.window, &origin)) return false;
+    HDC from = nullptr;
+    if (FAILED(d.backBuffer->GetDC(&from))) return false;
+    bool shown = false;
+    if (HDC to = GetDC(d.window)) {
+        shown = BitBlt(to, origin.x, origin.y, on.width(), on.height(), from, 0, 0, SRCCOPY) != FALSE;
+        ReleaseDC(d.window, to);
+    }
+    d.backBuffer->ReleaseDC(from);
+    return shown;
+}
+
 bool gfxPresent() {
     const DisplayConfig& config = displayConfig();
     const DisplayObjects& d = displayObjects();
     if (d.frontBuffer == nullptr || d.backBuffer == nullptr) return false;
     if (!config.fullScreen) {
+        if (presentThroughWindow(d, config)) return true;
         const RECT dest = toRECT(config.presentRect);
         return blt(d.frontBuffer, &dest, d.backBuffer, nullptr);
     }

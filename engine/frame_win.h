@@ -29,8 +29,9 @@ int DestroyBuffer(int32_t handle);
 bool gfxShowSplash();
 const GfxBitmap* gfxSplash();
 
-// Shows the composed back buffer: one Blt to presentRect (windowed), or the
-// half-view stretch and a Flip (full-screen).
+// Shows the composed back buffer: one GDI copy to the window (windowed at
+// the frame's size), one Blt to presentRect (windowed and scaled, or on a
+// palette screen), or the half-view stretch and a Flip (full-screen).
 bool gfxPresent();
 // Refills the bitmaps whose surfaces were lost (every one when a refill was
 // put off), then clears the screen.

@@ -20,6 +20,7 @@ protected:
         engine::displayObjects().window = window_->hwnd();
         engine::DisplayConfig& config = engine::displayConfig();
         config.fullScreen = false;
+        config.borderless = false;
         config.halfView = false;
         config.requestedWidth = 640;
         config.requestedHeight = 480;

@@ -208,6 +208,15 @@ protected:
         EngineTest::TearDown();
     }
     const engine::GfxBitmap* slot(int index) const { return scene().slots[static_cast<size_t>(index)]; }
+    // The test frame, drawn and presented by RenderFrame while playing.
+    void renderTestFrame() {
+        g_solid = engine::gfxCreateSolidBitmap(kSolidColor);
+        ASSERT_NE(g_solid, nullptr);
+        placePlanes();
+        scene().playing = true;
+        scene().frameDrawer = drawTestFrame;
+        ASSERT_TRUE(engine::RenderFrame());
+    }
     void loseDisplayAnd(std::vector<const engine::GfxBitmap*> bitmaps) {
         g_displayLost = true;
         g_lost.clear();
@@ -245,12 +254,7 @@ TEST_F(FrameTest, SetupBuildsTheThreePlanesFromTheListsAndTheTileSlots) {
 // One frame through RenderFrame: three planes, two sprites and a colour
 // fill, presented to the window and read back from the screen.
 TEST_F(FrameTest, APresentedFrameShowsThePlanesAndSpritesThroughTheirColourKey) {
-    g_solid = engine::gfxCreateSolidBitmap(kSolidColor);
-    ASSERT_NE(g_solid, nullptr);
-    placePlanes();
-    scene().playing = true;
-    scene().frameDrawer = drawTestFrame;
-    ASSERT_TRUE(engine::RenderFrame());
+    renderTestFrame();
     EXPECT_EQ(scene().sceneSteps, 1);
     ASSERT_TRUE(g_presented);
 
@@ -293,6 +297,49 @@ TEST_F(FrameTest, APresentedFrameShowsThePlanesAndSpritesThroughTheirColourKey) 
     }
     EXPECT_GT(throughMiddle, 0);
     EXPECT_GT(throughBee, 0);
+}
+
+// F11: the same frame over a borderless window that covers the screen,
+// scaled with its proportions kept.  Each screen pixel shows the frame's
+// pixel at x * 640 / width (and y * 480 / height), as the DirectDraw stretch
+// has always put it; a change of the stretch that moved pixels shows here.
+TEST_F(FrameTest, AFrameScaledOverTheScreenShowsEachFramePixelWhereTheStretchPutsIt) {
+    renderTestFrame();
+    ASSERT_TRUE(g_presented);
+    engine_test::pumpMessages(200);
+    const Screenshot windowed = engine_test::captureClientWhen(hwnd(), [](const Screenshot&) { return true; }, 0);
+    ASSERT_EQ(windowed.pixels.size(), static_cast<size_t>(kWidth * kHeight));
+
+    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    SetMenu(hwnd(), nullptr);
+    SetWindowLongPtrW(hwnd(), GWL_STYLE, WS_POPUP | WS_VISIBLE | WS_SYSMENU);
+    ASSERT_TRUE(SetWindowPos(hwnd(), HWND_TOP, 0, 0, width, height, SWP_FRAMECHANGED | SWP_SHOWWINDOW));
+    engine_test::pumpMessages(50);
+    RECT client{};
+    ASSERT_TRUE(GetClientRect(hwnd(), &client));
+    ASSERT_EQ(client.right, width) << "the window does not cover the screen";
+    engine::displayConfig().borderless = true;
+    engine::gfxUpdatePresentRect();
+    const engine::Rect frame = engine::letterboxedRect({0, 0, width, height}, kWidth, kHeight);
+    ASSERT_EQ(engine::displayConfig().presentRect, frame);
+    ASSERT_TRUE(engine::RenderFrame());
+    ASSERT_TRUE(g_presented);
+
+    const auto mismatches = [&](const Screenshot& shot) {
+        int wrong = 0;
+        for (int y = frame.top; y < frame.bottom; ++y)
+            for (int x = frame.left; x < frame.right; ++x) {
+                const int fromX = (x - frame.left) * kWidth / frame.width();
+                const int fromY = (y - frame.top) * kHeight / frame.height();
+                wrong += shot.at(x, y) != windowed.at(fromX, fromY);
+            }
+        return wrong;
+    };
+    const Screenshot scaled = engine_test::captureClientWhen(
+        hwnd(), [&](const Screenshot& shot) { return shot.width == width && mismatches(shot) == 0; }, 3000);
+    ASSERT_EQ(scaled.width, width);
+    EXPECT_TRUE(engine_test::saveBmp(scaled, "engine_frame_scaled.bmp"));
+    EXPECT_EQ(mismatches(scaled), 0) << "of " << frame.width() * frame.height() << " pixels";
 }
 
 TEST_F(FrameTest, RenderFrameRunsTheSceneOnlyWhilePlaying) {
