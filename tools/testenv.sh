@@ -112,6 +112,8 @@ SCRIPT
         [ -e "$stop" ] || continue
         name="${stop%.stop}"
         rm -f "$name.play"
+        # A player still starting has no pid yet: stop it on the next round.
+        [ -e "$name.playing" ] && [ ! -f "$name.pid" ] && continue
         [ -f "$name.pid" ] && kill "$(cat "$name.pid")" 2>/dev/null
         rm -f "$stop"
       done

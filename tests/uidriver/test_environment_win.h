@@ -31,7 +31,6 @@ public:
     ~ServerPlayer();
     ServerPlayer(const ServerPlayer&) = delete;
     ServerPlayer& operator=(const ServerPlayer&) = delete;
-    bool started() const { return !request_.empty() || (throughWine_ && throughWine_->started()); }
     bool finished() const;
 
 private:

@@ -307,7 +307,7 @@ TEST_F(FrameTest, AFrameScaledOverTheScreenShowsEachFramePixelWhereTheStretchPut
     renderTestFrame();
     ASSERT_TRUE(g_presented);
     engine_test::pumpMessages(200);
-    const Screenshot windowed = engine_test::captureClientWhen(hwnd(), [](const Screenshot&) { return true; }, 0);
+    const Screenshot windowed = engine_test::captureClient(hwnd());
     ASSERT_EQ(windowed.pixels.size(), static_cast<size_t>(kWidth * kHeight));
 
     const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
